@@ -1,0 +1,4 @@
+#include "settings/settings_variables.h"
+
+SettingsVariables gSettings;
+CameraGeometry gCamera;

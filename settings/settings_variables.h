@@ -1,0 +1,50 @@
+// The program-wide settings variables: the working copy of the settings that
+// the analysis, the viewers and the windows read. Read_Registry fills them
+// (with the settings window's controls); the record viewers replace several
+// of them with a recording's own values and reload the store afterwards.
+//
+// Tables are numbered from 1 like everywhere in the program: index 0 is unused.
+#ifndef TINDAVEL_SETTINGS_SETTINGS_VARIABLES_H_
+#define TINDAVEL_SETTINGS_SETTINGS_VARIABLES_H_
+
+#include <array>
+#include <cstdint>
+
+inline constexpr int kMaxChannels = 4;
+
+// Position of one channel on the scan line, in pixels.
+struct ChannelPosition {
+  int32_t Begin = 0;
+  int32_t End = 0;
+  int32_t Width = 0;  // the "%width" value of the channel table
+};
+
+template <typename T>
+using ChannelArray = std::array<T, kMaxChannels + 1>;  // [1..4]; [0] unused
+
+struct SettingsVariables {
+  int32_t LeftEdge = 0;                  // first pixel of the used part of the scan line
+  int32_t RightEdge = 511;               // last pixel of the used part of the scan line
+  int32_t GrandTotal = 0;                // total count of the main window's "Total" field
+  ChannelArray<int32_t> SizeGroup{};     // size group of each channel, 0..8
+  bool DebugMode = false;                // debug mode; never stored
+  int32_t ChannelWidthMm = 1000;         // counter channel width in mm: 500, 1000 or 1400
+  int32_t NrChannels = 0;                // channels in use, 1..4 once loaded
+  int32_t LanguageNumber = 1;            // 1 English, 2 Icelandic, 3 Norwegian, 4 Spanish
+  ChannelArray<ChannelPosition> ChannelPositions{};
+  ChannelArray<int32_t> ChannelCounter{};   // count of each channel
+  ChannelArray<int32_t> ChannelCounterT{};  // second count, cleared at a session start
+};
+
+// Camera geometry. No operation of this edition assigns it, so both stay 0.
+struct CameraGeometry {
+  int32_t LineWidth = 0;       // pixels per scan line
+  int32_t LinesPerBuffer = 0;  // scan lines per image buffer
+};
+
+// The process-wide instances. Routines take the state they use by reference;
+// only the windows and main() reach for these.
+extern SettingsVariables gSettings;
+extern CameraGeometry gCamera;
+
+#endif  // TINDAVEL_SETTINGS_SETTINGS_VARIABLES_H_

@@ -1,0 +1,20 @@
+// Subcommands of tindavel-cli. Each lives in a cmd_<name>.cpp of its own and
+// registers itself at start-up, so adding one touches no other file.
+#ifndef TINDAVEL_TOOLS_CLI_COMMAND_H_
+#define TINDAVEL_TOOLS_CLI_COMMAND_H_
+
+#include <string>
+#include <vector>
+
+struct CliCommand {
+  const char* name;     // the word after tindavel-cli
+  const char* summary;  // one line for the usage text
+  // Runs the command with the words after its name. Returns the exit status:
+  // 0 for a clean run, 2 for bad arguments or an unreadable file.
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// Called from a static initialiser in each command's file; returns true.
+bool registerCliCommand(const CliCommand& command);
+
+#endif  // TINDAVEL_TOOLS_CLI_COMMAND_H_

@@ -1,0 +1,48 @@
+// tindavel-cli: the command-line side of the program, for support, scripting
+// and tests. A thin dispatcher over the subcommands that registered.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/cli_command.h"
+
+namespace {
+
+std::vector<CliCommand>& commands() {
+  static std::vector<CliCommand> list;
+  return list;
+}
+
+void printUsage(FILE* out) {
+  std::fprintf(out, "usage: tindavel-cli COMMAND [ARGS...]\n\ncommands:\n");
+  auto list = commands();
+  std::sort(list.begin(), list.end(), [](const CliCommand& a, const CliCommand& b) {
+    return std::string(a.name) < b.name;
+  });
+  for (const CliCommand& c : list) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+}
+
+}  // namespace
+
+bool registerCliCommand(const CliCommand& command) {
+  commands().push_back(command);
+  return true;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    printUsage(stderr);
+    return 2;
+  }
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    printUsage(stdout);
+    return 0;
+  }
+  for (const CliCommand& c : commands()) {
+    if (name == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "tindavel-cli: unknown command '%s' (try tindavel-cli --help)\n", name.c_str());
+  return 2;
+}
