@@ -2,3 +2,4 @@
 
 SettingsVariables gSettings;
 CameraGeometry gCamera;
+SessionState gSession;

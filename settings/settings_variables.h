@@ -42,9 +42,18 @@ struct CameraGeometry {
   int32_t LinesPerBuffer = 0;  // scan lines per image buffer
 };
 
+// Counting-session state of the main window. In this edition no operation
+// starts a session, but the size classification and the viewers read it.
+struct SessionState {
+  bool SessionActive = false;             // a counting session is in progress
+  bool RunFlag = false;                   // start/stop state of counting
+  ChannelArray<int32_t> IntervalCount{};  // fish per channel in the current 10-second interval
+};
+
 // The process-wide instances. Routines take the state they use by reference;
 // only the windows and main() reach for these.
 extern SettingsVariables gSettings;
 extern CameraGeometry gCamera;
+extern SessionState gSession;
 
 #endif  // TINDAVEL_SETTINGS_SETTINGS_VARIABLES_H_

@@ -1,0 +1,19 @@
+// Where the language fill puts its captions. The main window and the settings
+// window each implement it; the language code never sees a widget.
+#ifndef TINDAVEL_TEXTS_CAPTION_TARGET_H_
+#define TINDAVEL_TEXTS_CAPTION_TARGET_H_
+
+#include <string>
+#include <string_view>
+
+class CaptionTarget {
+ public:
+  virtual ~CaptionTarget() = default;
+  // Sets a caption. `control` is the control's form name ("GroupBox11",
+  // "Button4", "CtrlNone"); the window's own title uses the name "Caption".
+  // `item` is -1 for the control's own caption, else the 0-based item of a
+  // list, radio group or page control. Texts are UTF-8.
+  virtual void setCaption(std::string_view control, int item, const std::string& text) = 0;
+};
+
+#endif  // TINDAVEL_TEXTS_CAPTION_TARGET_H_
