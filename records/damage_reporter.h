@@ -1,0 +1,44 @@
+// How the record readers tell their caller about a damaged file. The readers
+// never abort or throw on bad bytes: they report, resynchronise and go on.
+#ifndef TINDAVEL_RECORDS_DAMAGE_REPORTER_H_
+#define TINDAVEL_RECORDS_DAMAGE_REPORTER_H_
+
+#include <cstdint>
+#include <string_view>
+
+class DamageReporter {
+ public:
+  virtual ~DamageReporter() = default;
+  // `line` is the number of the scan line (from 1) where the damage lies, or 0
+  // for the header. `reason` is one of the short texts below; it stays valid
+  // for the life of the program.
+  virtual void corruption(int64_t line, std::string_view reason) = 0;
+};
+
+// The reasons, one per kind of damage. A reader reports each kind at most once
+// per opened file, at its first occurrence.
+namespace damage {
+inline constexpr std::string_view kShortHeader = "file shorter than its header";
+inline constexpr std::string_view kNegativeCount = "negative segment count";
+inline constexpr std::string_view kCountTooLarge = "segment count above 500";
+inline constexpr std::string_view kCutShort = "line cut short at end of file";
+inline constexpr std::string_view kOddByte = "odd byte at end of file";
+inline constexpr std::string_view kNotANumber = "not a number in text record";
+inline constexpr std::string_view kHeaderLine = "edges not both on the first line";
+}  // namespace damage
+
+// Remembers which kinds a reader has reported since its file was opened, so
+// each is passed on once. The reporter may be null (nobody listens).
+class DamageOnce {
+ public:
+  explicit DamageOnce(DamageReporter* reporter = nullptr) : reporter_(reporter) {}
+  void setReporter(DamageReporter* reporter) { reporter_ = reporter; }
+  void reset() { seen_ = 0; }
+  void report(int64_t line, std::string_view reason);
+
+ private:
+  DamageReporter* reporter_;
+  uint32_t seen_ = 0;  // one bit per reason in the list above
+};
+
+#endif  // TINDAVEL_RECORDS_DAMAGE_REPORTER_H_
