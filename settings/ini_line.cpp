@@ -1,0 +1,76 @@
+#include "settings/ini_line.h"
+
+#include "settings/text_encoding.h"
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+char foldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+}  // namespace
+
+std::string_view trimIniBlanks(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+IniLine parseIniLine(std::string_view line) {
+  IniLine result;
+  const std::string_view text = trimIniBlanks(line);
+  if (text.empty() || text.front() == ';') return result;
+  if (text.front() == '[') {
+    const size_t close = text.find(']');
+    if (close == std::string_view::npos) return result;  // a broken header is junk
+    result.kind = IniLine::Kind::kSection;
+    result.name = trimIniBlanks(text.substr(1, close - 1));
+    return result;
+  }
+  const size_t eq = text.find('=');
+  if (eq == std::string_view::npos) return result;
+  const std::string_view key = trimIniBlanks(text.substr(0, eq));
+  if (key.empty()) return result;
+  result.kind = IniLine::Kind::kValue;
+  result.name = key;
+  // From the original line, not the trimmed one, so the writer could keep it.
+  const size_t lineEq = line.find('=');
+  result.rawValue = line.substr(lineEq + 1);
+  return result;
+}
+
+std::string iniValueText(std::string_view rawValue) {
+  std::string_view value = trimIniBlanks(rawValue);
+  if (value.size() >= 2 && isQuote(value.front()) && value.front() == value.back()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  if (value.size() > kMaxIniValueChars) return utf8Prefix(value, kMaxIniValueChars);
+  return std::string(value);
+}
+
+std::string iniQuoteValue(std::string_view value) {
+  std::string text(value);
+  for (char& c : text) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  const bool trimmed = !text.empty() && (isBlank(text.front()) || isBlank(text.back()));
+  const bool unquoted = text.size() >= 2 && isQuote(text.front()) && text.front() == text.back();
+  if (trimmed || unquoted) return '"' + text + '"';
+  return text;
+}
+
+std::string foldIniName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = foldChar(c);
+  return folded;
+}
+
+bool iniNamesEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (foldChar(a[i]) != foldChar(b[i])) return false;
+  }
+  return true;
+}

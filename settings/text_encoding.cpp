@@ -1,0 +1,165 @@
+#include "settings/text_encoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F in Windows-1252; 0xA0..0xFF equal
+// their Latin-1 code points.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Length of the UTF-8 sequence that starts at `lead`, 0 for a byte that
+// cannot start one.
+size_t sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+std::string decodeUtf16(std::string_view bytes, bool littleEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  auto unitAt = [&](size_t i) -> char16_t {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char16_t>(littleEndian ? (b0 | (b1 << 8)) : ((b0 << 8) | b1));
+  };
+  const size_t units = bytes.size() / 2;  // a dangling odd byte is dropped
+  for (size_t u = 0; u < units; ++u) {
+    const char16_t unit = unitAt(2 * u);
+    if (unit >= 0xD800 && unit <= 0xDBFF && u + 1 < units) {
+      const char16_t low = unitAt(2 * (u + 1));
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+        ++u;
+        continue;
+      }
+    }
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+      appendUtf8(out, 0xFFFD);
+    } else {
+      appendUtf8(out, unit);
+    }
+  }
+  return out;
+}
+
+void splitLines(std::string_view text, bool decodeEach, std::vector<std::string>& lines) {
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (const size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
+    if (!(last && start == text.size())) {  // no empty line after the last line end
+      lines.push_back(decodeEach ? lineToUtf8(line) : std::string(line));
+    }
+    if (last) break;
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const size_t len = sequenceLength(lead);
+    if (len == 0 || i + len > bytes.size()) return false;
+    for (size_t k = 1; k < len; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    if (len >= 3) {
+      const auto second = static_cast<unsigned char>(bytes[i + 1]);
+      if (lead == 0xE0 && second < 0xA0) return false;  // overlong
+      if (lead == 0xED && second > 0x9F) return false;  // surrogate
+      if (lead == 0xF0 && second < 0x90) return false;  // overlong
+      if (lead == 0xF4 && second > 0x8F) return false;  // above U+10FFFF
+    }
+    i += len;
+  }
+  return true;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 2);
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else if (b < 0xA0) {
+      appendUtf8(out, kCp1252High[b - 0x80]);
+    } else {
+      appendUtf8(out, b);
+    }
+  }
+  return out;
+}
+
+std::string lineToUtf8(std::string_view bytes) {
+  if (isValidUtf8(bytes)) return std::string(bytes);
+  return cp1252ToUtf8(bytes);
+}
+
+std::vector<std::string> decodeTextLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  if (bytes.empty()) return lines;
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    splitLines(decodeUtf16(bytes.substr(2), true), false, lines);
+  } else if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
+    splitLines(decodeUtf16(bytes.substr(2), false), false, lines);
+  } else {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    splitLines(bytes, true, lines);
+  }
+  return lines;
+}
+
+size_t utf8Length(std::string_view text) {
+  size_t count = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+std::string utf8Prefix(std::string_view text, size_t count) {
+  size_t seen = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+      if (seen == count) return std::string(text.substr(0, i));
+      ++seen;
+    }
+  }
+  return std::string(text);
+}
