@@ -1,0 +1,34 @@
+// The report's charts, drawn with Qt Charts straight into images for the
+// printed pages. Nothing goes through the clipboard: what the operator copied
+// stays where it is.
+#ifndef TINDAVEL_REPORTS_REPORT_CHARTS_H_
+#define TINDAVEL_REPORTS_REPORT_CHARTS_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QSize>
+
+#include "reports/report_bands.h"
+
+class QChart;
+class QImage;
+
+// Chart1 of the distribution page: one set of bars per channel shown, the
+// classes along the bottom. Channels beyond the report's own are not in it.
+std::unique_ptr<QChart> makeDistributionChart(const std::string& title,
+                                              const std::vector<DistributionBars>& channels);
+// Chart2 of a channel's band: that channel's eleven bars.
+std::unique_ptr<QChart> makeChannelDistributionChart(const DistributionBars& channel);
+// Chart3 of a channel's band: the throughput curve, fish per minute over the
+// time of day.
+std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
+                                            const std::vector<ThroughputPoint>& points);
+
+// Draws a chart into an image of `logicalSize` (the size the chart lays
+// itself out in, in pixels at 96 dpi) at `scale` times the pixels, so it
+// stays sharp on paper.
+QImage renderChart(QChart& chart, QSize logicalSize, double scale = 3.0);
+
+#endif  // TINDAVEL_REPORTS_REPORT_CHARTS_H_

@@ -1,0 +1,313 @@
+#include "reports/report_painter.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include <QChart>
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+
+#include "reports/jpeg_logo.h"
+#include "reports/report_charts.h"
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Chart layouts in 96-dpi pixels, in the proportions of their places.
+constexpr QSize kBandChartPixels(900, 300);         // kBodyWidthMm x kChartMm
+constexpr QSize kDistributionChartPixels(850, 503);  // kBodyWidthMm x kDistributionChartMm
+
+// Draws in millimetres from the top left of the printable body; converts to
+// device pixels itself so fonts keep their point sizes.
+class PagePainter {
+ public:
+  PagePainter(QPainter& painter, QPagedPaintDevice& device)
+      : p_(painter), pxPerMm_(device.logicalDpiX() / 25.4) {
+    // The device's own printable area may start inside our margins (a
+    // printer's unprintable edge); we place the body where our margins say.
+    const QRect full = device.pageLayout().fullRectPixels(device.logicalDpiX());
+    const QRect paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    origin_ = QPointF(kPageMarginMm * pxPerMm_ - paint.left() + full.left(),
+                      kPageMarginMm * pxPerMm_ - paint.top() + full.top());
+  }
+
+  double px(double mm) const { return mm * pxPerMm_; }
+  QPointF at(double xMm, double yMm) const { return origin_ + QPointF(px(xMm), px(yMm)); }
+  QRectF rect(double xMm, double yMm, double wMm, double hMm) const {
+    return QRectF(at(xMm, yMm), QSizeF(px(wMm), px(hMm)));
+  }
+
+  void font(double points, bool bold = false, bool italic = false, bool fixedPitch = false) {
+    QFont f(fixedPitch ? "DejaVu Sans Mono" : "DejaVu Sans");
+    if (fixedPitch) f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    p_.setFont(f);
+  }
+
+  // Text on one line in the box, vertically centred, cut with an ellipsis
+  // where it would run into the next item.
+  void text(double xMm, double yMm, double wMm, double hMm, const std::string& s,
+            Qt::Alignment align = Qt::AlignLeft) {
+    const QRectF box = rect(xMm, yMm, wMm, hMm);
+    const QString elided = QFontMetricsF(p_.font(), p_.device()).elidedText(qs(s), Qt::ElideRight, box.width());
+    p_.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
+  }
+
+  // The picture scaled into the box, keeping its proportions, centred.
+  void picture(double xMm, double yMm, double wMm, double hMm, const QImage& image,
+               Qt::Alignment align = Qt::AlignCenter) {
+    if (image.isNull()) return;  // an empty place, as for a missing logo
+    const QRectF box = rect(xMm, yMm, wMm, hMm);
+    QSizeF size = QSizeF(image.size()).scaled(box.size(), Qt::KeepAspectRatio);
+    double x = box.left() + (box.width() - size.width()) / 2;
+    if (align & Qt::AlignLeft) x = box.left();
+    if (align & Qt::AlignRight) x = box.right() - size.width();
+    p_.drawImage(QRectF(QPointF(x, box.top() + (box.height() - size.height()) / 2), size), image);
+  }
+
+  void hline(double xMm, double yMm, double wMm) {
+    p_.setPen(QPen(Qt::black, px(0.3)));
+    p_.drawLine(at(xMm, yMm), at(xMm + wMm, yMm));
+  }
+
+  void frame(double xMm, double yMm, double wMm, double hMm) {
+    p_.setPen(QPen(Qt::gray, px(0.2)));
+    p_.setBrush(Qt::NoBrush);
+    p_.drawRect(rect(xMm, yMm, wMm, hMm));
+    p_.setPen(Qt::black);
+  }
+
+ private:
+  QPainter& p_;
+  double pxPerMm_;
+  QPointF origin_;
+};
+
+// QuickRep1's page header: fixed picture, title, operator, logo.
+double paintPageHeader(PagePainter& pp, const ReportDocument& doc, double y) {
+  pp.picture(0, y, 28, 26, doc.pictures.fixedPicture, Qt::AlignLeft);
+  pp.font(22, true);
+  pp.text(30, y, kBodyWidthMm - 80, 14, doc.bands.title, Qt::AlignHCenter);
+  pp.font(12);
+  pp.text(30, y + 15, kBodyWidthMm - 80, 8, doc.bands.operatorName, Qt::AlignHCenter);
+  pp.picture(kBodyWidthMm - 48, y, 48, 26, doc.pictures.logo, Qt::AlignRight);
+  pp.hline(0, y + kPageHeaderMm - 3, kBodyWidthMm);
+  return y + kPageHeaderMm;
+}
+
+// A caption and its value on one row.
+void pair(PagePainter& pp, double x, double y, double captionW, double valueW, const char* caption,
+          const std::string& value, bool bold = false, bool italic = false) {
+  pp.font(9);
+  pp.text(x, y, captionW, kRowMm, caption);
+  pp.font(9, bold, italic);
+  pp.text(x + captionW, y, valueW, kRowMm, value);
+}
+
+// One channel's detail band of QuickRep1.
+double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, double y) {
+  const CountingBand& b = doc.bands.counting[static_cast<size_t>(index)];
+  constexpr double kRight = 104;  // start of the right-hand column
+  pair(pp, 0, y, 32, 70, "Description:", b.description);
+  y += kRowMm;
+  pair(pp, 0, y, 32, 70, "Counted by:", b.countedBy);
+  pair(pp, kRight, y, 14, 68, " Date:", b.date, true, true);
+  y += kRowMm;
+  pp.font(10, true);
+  pp.text(0, y, 100, kRowMm, b.channelName);
+  pair(pp, kRight, y, 28, 54, "Size settings:", b.sizeSettings);
+  y += kRowMm;
+  pair(pp, 0, y, 32, 70, "Channel Count:", b.channelCount, true);
+  pair(pp, kRight, y, 28, 54, "Total  Count:", b.total, true);
+  y += kRowMm;
+  pair(pp, 0, y, 18, 42, "Average:", b.average);
+  pair(pp, 62, y, 20, 40, "Overload:", b.overload);
+  pair(pp, 124, y, 20, 42, "Duration:", b.duration);
+  y += kRowMm;
+
+  pp.font(9);
+  pp.text(0, y, 32, kRowMm, "Comments:");
+  const double memoH = std::max<size_t>(1, b.comments.size()) * kCommentLineMm + kMemoPaddingMm;
+  pp.frame(32, y + 1, kBodyWidthMm - 32, memoH - 1);
+  for (size_t i = 0; i < b.comments.size(); ++i) {
+    pp.text(34, y + 1 + static_cast<double>(i) * kCommentLineMm, kBodyWidthMm - 36, kCommentLineMm,
+            b.comments[i]);
+  }
+  y += memoH;
+
+  const size_t n = static_cast<size_t>(index);
+  if (n < doc.pictures.throughput.size()) pp.picture(0, y, kBodyWidthMm, kChartMm, doc.pictures.throughput[n]);
+  y += kChartMm;
+  pair(pp, 0, y, 32, 50, "Average Weight:", b.averageWeight, true);
+  pair(pp, kRight, y, 28, 54, "Std deviation:", b.stdDeviation, true);
+  y += kRowMm;
+  pair(pp, 0, y, 32, 50, "Total biomass:", b.biomass, true);
+  pair(pp, kRight, y, 28, 54, "Numbers", b.numbers, true);
+  y += kRowMm;
+  if (n < doc.pictures.channelDistribution.size()) {
+    pp.picture(0, y, kBodyWidthMm, kChartMm, doc.pictures.channelDistribution[n]);
+  }
+  y += kChartMm;
+  pair(pp, 0, y, 36, kBodyWidthMm - 36, "Path and file name:", b.fileName, true);
+  pp.hline(0, y + kPathRowMm - 1.5, kBodyWidthMm);
+  y += kPathRowMm;
+  pp.font(7);
+  pp.text(0, y, kBodyWidthMm, kTrailerMm, doc.bands.trailer);
+  return y + kTrailerMm;
+}
+
+double paintDistributionTitle(PagePainter& pp, const ReportDocument& doc, double y) {
+  pp.picture(0, y, kBodyWidthMm, kDistributionChartMm, doc.pictures.distribution);
+  y += kDistributionChartMm;
+  pp.font(10, true);
+  pp.text(70, y, 50, kWeightHeadingMm, "Average Weight");
+  pp.text(125, y, 60, kWeightHeadingMm, "Standard deviation");
+  return y + kWeightHeadingMm;
+}
+
+double paintWeightRow(PagePainter& pp, const WeightRow& row, double y) {
+  pp.font(10);
+  pp.text(0, y, 68, kWeightRowMm, row.channelName);
+  pp.text(70, y, 50, kWeightRowMm, row.averageWeight);
+  pp.text(125, y, 60, kWeightRowMm, row.stdDeviation);
+  return y + kWeightRowMm;
+}
+
+void paintPage(PagePainter& pp, const ReportDocument& doc, const PagePlan& page) {
+  double y = 0;
+  switch (page.layout) {
+    case ReportLayout::Counting:
+      y = paintPageHeader(pp, doc, y);
+      for (int row : page.rows) y = paintCountingBand(pp, doc, row, y);
+      break;
+    case ReportLayout::Distribution:
+      if (page.titleBand) y = paintDistributionTitle(pp, doc, y);
+      for (int row : page.rows) y = paintWeightRow(pp, doc.bands.weightRows[static_cast<size_t>(row)], y);
+      break;
+    case ReportLayout::Stored:
+      if (page.titleBand) {
+        pp.font(18, true);
+        pp.text(0, y, kBodyWidthMm, kStoredTitleMm, kStoredTitle);
+        y += kStoredTitleMm;
+      }
+      if (page.headingBand) {
+        pp.font(9, true, false, true);
+        pp.text(0, y, kBodyWidthMm, kStoredHeadingMm, doc.bands.storedHeading);
+        y += kStoredHeadingMm;
+      }
+      pp.font(9, false, false, true);
+      for (int row : page.rows) {
+        pp.text(0, y, kBodyWidthMm, kStoredLineMm, doc.bands.storedLines[static_cast<size_t>(row)]);
+        y += kStoredLineMm;
+      }
+      break;
+  }
+}
+
+QImage chartImage(std::unique_ptr<QChart> chart, QSize size) { return renderChart(*chart, size); }
+
+QImage findLogo(const std::string& logoPath, const std::string& reportFolder) {
+  if (logoPath.empty()) return {};
+  QImage logo = loadLogoImage(logoPath);
+  const std::filesystem::path path(logoPath);
+  if (logo.isNull() && path.is_relative() && !reportFolder.empty()) {
+    logo = loadLogoImage((std::filesystem::path(reportFolder) / path).string());
+  }
+  return logo;
+}
+
+}  // namespace
+
+QImage makeFixedPicture() {
+  QImage image(240, 240, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 90, 140));
+  p.drawRoundedRect(QRectF(8, 8, 224, 224), 36, 36);
+  // Four channels side by side, one fish shape swimming through them.
+  p.setBrush(QColor(225, 235, 245));
+  for (int i = 0; i < 4; ++i) p.drawRect(QRectF(34 + i * 46, 40, 34, 160));
+  p.setBrush(QColor(40, 90, 140));
+  QPainterPath fish;
+  fish.addEllipse(QRectF(84, 100, 62, 34));
+  fish.moveTo(144, 117);
+  fish.lineTo(170, 100);
+  fish.lineTo(170, 134);
+  fish.closeSubpath();
+  p.drawPath(fish);
+  return image;
+}
+
+ReportDocument makeReportDocument(ReportBands bands, const std::string& reportFolder) {
+  ReportDocument doc;
+  doc.bands = std::move(bands);
+  doc.pages = paginateReport(doc.bands);
+  doc.pictures.fixedPicture = makeFixedPicture();
+  doc.pictures.logo = findLogo(doc.bands.logoPath, reportFolder);
+  for (const CountingBand& b : doc.bands.counting) {
+    doc.pictures.throughput.push_back(
+        chartImage(makeThroughputChart(b.throughputTitle, b.throughput), kBandChartPixels));
+    doc.pictures.channelDistribution.push_back(
+        chartImage(makeChannelDistributionChart(b.distribution), kBandChartPixels));
+  }
+  if (doc.bands.hasDistributionPage) {
+    doc.pictures.distribution = chartImage(
+        makeDistributionChart(doc.bands.distributionTitle, doc.bands.distributions), kDistributionChartPixels);
+  }
+  return doc;
+}
+
+void setupReportPage(QPagedPaintDevice& device) {
+  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                   QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
+                                   QPageLayout::Millimeter));
+}
+
+bool paintReport(QPagedPaintDevice& device, const ReportDocument& document) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  PagePainter pp(painter, device);
+  bool first = true;
+  for (const PagePlan& page : document.pages) {
+    if (!first && !device.newPage()) return false;
+    first = false;
+    paintPage(pp, document, page);
+  }
+  return painter.end();
+}
+
+bool writeReportPdf(const ReportDocument& document, const std::string& path, std::string* error) {
+  // QPdfWriter reports a file it cannot create only by a painter that will
+  // not begin; try the file first for a clear reason.
+  QFile probe(QString::fromStdString(path));
+  if (!probe.open(QIODevice::WriteOnly)) {
+    if (error) *error = "cannot write " + path + ": " + probe.errorString().toStdString();
+    return false;
+  }
+  probe.close();
+  QPdfWriter writer(QString::fromStdString(path));
+  writer.setResolution(600);
+  writer.setCreator("Tindavel");
+  writer.setTitle(QString::fromUtf8(kReportTitle));
+  setupReportPage(writer);
+  if (!paintReport(writer, document)) {
+    if (error) *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
