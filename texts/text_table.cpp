@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "texts/delimited_text.h"
 #include "texts/language_table.h"
