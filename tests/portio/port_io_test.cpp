@@ -101,12 +101,6 @@ TEST(PortRequestRecordTest, FieldsRoundTripLittleEndian) {
   EXPECT_EQ(encodePortReply(0x01020304u)[0], 0x04);
 }
 
-TEST_F(PortIoTest, StartupOpensTheDriver) {
-  EXPECT_TRUE(io.PortDriverReady);
-  EXPECT_FALSE(io.PortDirect);
-  EXPECT_EQ(driver.opens, 1);
-}
-
 TEST_F(PortIoTest, ToggleFlipsBitZeroOnly) {
   driver.registers[kControlPort] = 0x00;
   toggleport(io);
@@ -192,17 +186,6 @@ TEST_F(PortIoTest, RefusedRequestReadsZero) {
   EXPECT_EQ(PortReadByte(io, kControlPort), 0);
   toggleport(io);
   EXPECT_EQ(controlByte(), 0x55);
-}
-
-TEST(PortIoDirect, DirectModeDropsRequests) {
-  FakePortDriver driver;
-  PortIo io;
-  portIoStartup(io, &driver);
-  io.PortDirect = true;
-  porton(io);
-  EXPECT_EQ(PortReadByte(io, 888), 0);
-  EXPECT_TRUE(driver.sent.empty());
-  portIoShutdown(io);
 }
 
 }  // namespace

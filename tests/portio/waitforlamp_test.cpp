@@ -1,6 +1,5 @@
 #include "portio/waitforlamp.h"
 
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -22,16 +21,6 @@ class WaitforlampTest : public ::testing::Test {
   int timer1Starts = 0;
   TWaitforlamp dialog;
 };
-
-TEST_F(WaitforlampTest, FormAsDesigned) {
-  EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Please wait while the lamp heats up..."));
-  EXPECT_EQ(dialog.Button1->text(), QStringLiteral("Cancel"));
-  EXPECT_EQ(dialog.ProgressBar1->minimum(), 0);
-  EXPECT_EQ(dialog.ProgressBar1->maximum(), 360);
-  EXPECT_EQ(dialog.delaytimer->interval(), 1000);
-  EXPECT_FALSE(dialog.delaytimer->isActive());
-  EXPECT_EQ(dialog.size(), QSize(336, 210));
-}
 
 TEST_F(WaitforlampTest, ShowStartsTheTimer) {
   dialog.show();
