@@ -1,0 +1,165 @@
+// The state of the scan-line detection: the record type of the analysis, the
+// three record tables, the per-channel detection parameters with their running
+// means, and the detection constants.
+//
+// Tables are numbered from 1 like everywhere in the program:
+//   d.Segments[1..d.SegmentCount]                segments of the line being analysed
+//   d.PreviousObjects[1..d.PreviousCount]        tracked objects after the last line
+//   d.FinishedObjects[1..d.FinishedCount]        objects accepted on the last line
+//
+// Storage. Every record lives in one pool owned by the state; a table is a row
+// of pointers into that pool. When a segment continues an object, or the line's
+// objects become the tracked objects, the pointers are swapped instead of the
+// records (with their 12 KB outlines) being copied, so a line costs the same
+// whatever the length of the fish, and a line allocates nothing. The pool holds
+// exactly as many records as the three tables have places, each record in
+// exactly one place.
+//
+// The pool (about 18 MB) is allocated once, when the state is constructed; the
+// state itself is small and may live anywhere.
+#ifndef TINDAVEL_ANALYSIS_DETECTION_STATE_H_
+#define TINDAVEL_ANALYSIS_DETECTION_STATE_H_
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <memory>
+
+#include "settings/settings_variables.h"
+
+inline constexpr int kMaxSegments = 500;   // places in Segments
+inline constexpr int kMaxTracked = 500;    // places in PreviousObjects
+// The counter itself keeps 25 finished objects per line. Every tracked object
+// can end on one line, so the table has a place for each of them and no
+// accepted object is ever lost for want of room.
+inline constexpr int kMaxFinished = kMaxTracked;
+inline constexpr int kOutlineLimit = 2000;       // outline entries kept per object
+inline constexpr int kAveragingWindow = 3000;    // accepted objects in the running means
+inline constexpr int kAngleScale = 57;           // degrees per radian, as an integer factor
+inline constexpr int kMergeAngleLimit = 115;     // degrees; neighbours opening wider merge
+// Pixel positions are 16-bit in every record file. Positions beyond that range
+// (only hostile callers produce them) are clamped to it, which keeps every
+// width and sum of the analysis free of overflow.
+inline constexpr int32_t kMinPixel = -32768;
+inline constexpr int32_t kMaxPixel = 32767;
+
+// One outline entry: the object's segment on one of its lines.
+struct OutlineEntry {
+  int16_t Left;   // first pixel
+  int16_t Right;  // end pixel
+  int16_t Line;   // line number within the object, from 1
+};
+
+// A segment of the current line, a tracked object or a finished object.
+// A raw segment has only Start and End filled.
+struct ObjectRecord {
+  int32_t Lines = 0;       // scan lines the object has lasted; 1 on its first line
+  int32_t Start = 0;       // first pixel of the object's segment on the latest line
+  int32_t End = 0;         // end pixel of that segment; width is End - Start
+  int32_t MaxWidth = 0;    // largest segment width seen (pixels): the breadth
+  int32_t MinLeft = 0;     // smallest Start seen
+  int32_t MaxRight = 0;    // largest End seen
+  int32_t Area = 0;        // sum of the segment widths (pixel-lines)
+  int32_t Colour = 0;      // display colour number, 0 = none yet (debug viewer only)
+  int32_t OwnLines = 0;    // lines since created or last split
+  int32_t OwnArea = 0;     // area since created or last split
+  int32_t Group = 0;       // split group shared by the pieces of one object; 0 = none
+  int32_t LeftAngle = 0;   // smoothed angle of the left edge, degrees
+  int32_t RightAngle = 0;  // smoothed angle of the right edge, degrees
+  int32_t RunArea = 0;     // widths summed over the current run advancing Shape
+  int32_t Shape = 0;       // 0 opening expected, 1 closing expected, 2 opening again, 3 two fish
+  int32_t OutlineCount = 0;  // entries used in Outline
+  int32_t OutlineLine = 0;   // line number of the latest line, from 1 at the first
+  // Outline[1..OutlineCount]; [0] unused. Entries past OutlineCount are not
+  // kept up to date (and not cleared), so copy only the entries in use.
+  std::array<OutlineEntry, kOutlineLimit + 1> Outline;
+};
+
+// A table of records numbered from 1: table[k] is a record of the pool.
+class RecordTable {
+ public:
+  ObjectRecord& operator[](int k) {
+    assert(k >= 1 && k <= capacity_);
+    return *slots_[k - 1];
+  }
+  const ObjectRecord& operator[](int k) const {
+    assert(k >= 1 && k <= capacity_);
+    return *slots_[k - 1];
+  }
+  int capacity() const { return capacity_; }
+
+ private:
+  friend struct DetectionState;
+  friend class LinePass;
+  ObjectRecord** slots_ = nullptr;  // slots_[k - 1] holds record k
+  int capacity_ = 0;
+};
+
+struct DetectionState {
+  DetectionState();
+  DetectionState(const DetectionState&) = delete;
+  DetectionState& operator=(const DetectionState&) = delete;
+
+  // Forget every object and every line: the state of a new pass. The running
+  // means, parameters and constants are kept; ObjectTotal and LineCounter too.
+  void clearLines() {
+    SegmentCount = 0;
+    PreviousCount = 0;
+    FinishedCount = 0;
+  }
+
+  RecordTable Segments;         // the line being analysed; the caller fills Start/End
+  int32_t SegmentCount = 0;
+  RecordTable PreviousObjects;  // tracked objects after the last line, left to right
+  int32_t PreviousCount = 0;
+  RecordTable FinishedObjects;  // objects accepted on the last line, in order accepted
+  int32_t FinishedCount = 0;
+  int32_t ObjectTotal = 0;      // objects accepted since the caller last cleared it
+  int32_t CurrentChannel = 1;   // channel 1..NrChannels the analysis works in
+  int32_t LineCounter = 0;      // lines read by the caller; written into the trace
+
+  // Per-channel parameters [1..4], set by the size classification.
+  ChannelArray<int32_t> MinWidth{};        // pixels; narrower new segments are noise
+  ChannelArray<int32_t> GapLimit{};        // pixels; narrower gaps are bridged
+  ChannelArray<int32_t> MinLength{};       // lines
+  ChannelArray<int32_t> MaxLength{};       // lines
+  ChannelArray<int32_t> MinBreadth{};      // pixels
+  ChannelArray<int32_t> MaxBreadth{};      // pixels
+  ChannelArray<int32_t> MinArea{};         // pixel-lines
+  ChannelArray<int32_t> MaxArea{};         // pixel-lines
+  ChannelArray<int32_t> AngleSmoothing{};  // percent of the new angle taken per line
+  ChannelArray<int32_t> MinLengthFloor{};  // lines; the automatic limits stay above
+  ChannelArray<int32_t> MinBreadthFloor{}; // pixels; the automatic limits stay above
+  // Running means over the accepted objects (window kAveragingWindow).
+  ChannelArray<double> AvgLength{};   // lines
+  ChannelArray<double> AvgBreadth{};  // pixels
+  ChannelArray<double> AvgArea{};     // pixel-lines
+
+  // Detection constants chosen by the channel width (setDetectionConstants).
+  int32_t LengthDivisor = 6;   // MinLength = AvgLength / LengthDivisor
+  int32_t AngleThreshold = 8;  // degrees of edge spread that advance the shape state
+  int32_t AreaFactor = 1;      // the shape state needs MinArea * AreaFactor per phase
+
+ private:
+  friend class LinePass;
+  static constexpr int kPoolSize = kMaxSegments + kMaxTracked + kMaxFinished;
+  // Segments and PreviousObjects trade these two rows at the end of a line.
+  std::array<ObjectRecord*, kMaxSegments> slotsA_;
+  std::array<ObjectRecord*, kMaxTracked> slotsB_;
+  std::array<ObjectRecord*, kMaxFinished> finishedSlots_;
+  std::unique_ptr<ObjectRecord[]> pool_;
+};
+
+static_assert(kMaxSegments == kMaxTracked,
+              "the line's segments become the tracked objects by a table swap");
+
+// LengthDivisor, AngleThreshold and AreaFactor for a channel width in mm:
+// 6, 8, 1 for 1400 mm channels, else 4, 10, 2.
+void setDetectionConstants(DetectionState& d, int32_t channelWidthMm);
+
+// The process-wide detection state. Routines take the state they use, so
+// tests build their own. (A reference to a state that is never destroyed, so
+// nothing runs at exit.)
+extern DetectionState& gDetection;
+
+#endif  // TINDAVEL_ANALYSIS_DETECTION_STATE_H_

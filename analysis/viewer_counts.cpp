@@ -1,0 +1,3 @@
+#include "analysis/viewer_counts.h"
+
+ViewerCounts gViewerCounts;
