@@ -88,6 +88,7 @@ constexpr int16_t low16(int32_t value) {
 struct SegmentPair {
   int32_t Start = 0;
   int32_t End = 0;
+  friend bool operator==(const SegmentPair&, const SegmentPair&) = default;
 };
 
 // Which of the two forms a record file has.

@@ -1,0 +1,192 @@
+#include "records/block_reader.h"
+
+#include <bit>
+#include <cassert>
+#include <fstream>
+
+#include "records/line_record.h"
+#include "settings/settings_variables.h"
+
+namespace {
+
+int16_t byteSwapped(int16_t w) {
+  const auto u = static_cast<uint16_t>(w);
+  return static_cast<int16_t>(static_cast<uint16_t>((u >> 8) | (u << 8)));
+}
+
+}  // namespace
+
+BlockReader::BlockReader() : ReadBuffer(new int16_t[kReadBufferWords + 1]()) {}
+
+bool BlockReader::open(const std::string& path) {
+  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!*file) {
+    close();
+    return false;
+  }
+  attach(std::move(file));
+  return true;
+}
+
+void BlockReader::attach(std::unique_ptr<std::istream> source) {
+  source_ = std::move(source);
+  damage_.reset();
+  restartbuffer();
+}
+
+void BlockReader::close() {
+  source_.reset();
+  st_ = BlockReaderState{};
+  st_.EndOfData = true;
+  line_ = 1;
+}
+
+int16_t BlockReader::word(int32_t pos) const {
+  assert(pos >= 1 && pos <= st_.BufferFill);
+  return ReadBuffer[pos];
+}
+
+int32_t BlockReader::stepAt(int32_t pos, int32_t line) {
+  const int16_t count = ReadBuffer[pos];
+  checkCount(count, line, damage_);
+  return recordWordsOfCount(count);
+}
+
+void BlockReader::restartbuffer() {
+  st_ = BlockReaderState{};
+  line_ = 1;
+  firstBlock_ = true;
+  if (!source_) {
+    st_.EndOfData = true;
+    return;
+  }
+  source_->clear();
+  source_->seekg(0);
+  lesa();
+}
+
+void BlockReader::lesa() {
+  int32_t bytes = 0;
+  if (source_) {
+    source_->read(reinterpret_cast<char*>(&ReadBuffer[1]), kReadBlockBytes);
+    bytes = static_cast<int32_t>(source_->gcount());
+  }
+  st_.BufferFill = bytes / 2;
+  if constexpr (std::endian::native == std::endian::big) {
+    for (int32_t i = 1; i <= st_.BufferFill; ++i) ReadBuffer[i] = byteSwapped(ReadBuffer[i]);
+  }
+  const bool lastData = st_.BufferFill < kReadBufferWords;
+  const bool wasFirst = firstBlock_;
+  firstBlock_ = false;
+
+  int32_t p = st_.WindowPos;
+  int32_t line = st_.WindowLine;
+  if (p <= st_.BufferFill) {
+    // Walk the count words while the next line's count word lies in this block.
+    int32_t next = p + stepAt(p, line);
+    while (next <= st_.BufferFill) {
+      p = next;
+      ++line;
+      next = p + stepAt(p, line);
+    }
+    st_.LastPos = p;
+    st_.LastLine = line;
+    if (lastData && next > st_.BufferFill + 1) damage_.report(line, damage::kCutShort);
+  } else {
+    // No count word lies in this block: the line before it filled the last
+    // block to its end (or ran past it), or the file has no line at all.
+    st_.LastPos = p;
+    st_.LastLine = line - 1;
+    if (wasFirst && st_.BufferFill < kHeaderWords) {
+      damage_.report(0, damage::kShortHeader);
+    } else if (p > st_.BufferFill + 1 && line > 1) {
+      // Only a short block can lack a count word (a record is far shorter
+      // than a block), so the record of the line before ends past the data.
+      damage_.report(line - 1, damage::kCutShort);
+    }
+  }
+  if (bytes % 2 != 0) damage_.report(st_.LastLine, damage::kOddByte);
+  // A read that delivers nothing (the file's length is an exact multiple of
+  // the block) ends the data at once: the buffer holds only stale words.
+  if (st_.BufferFill == 0) st_.EndOfData = true;
+  st_.ReadPos = 0;
+}
+
+void BlockReader::lesabuffer() {
+  if (st_.EndOfData) return;
+  if (st_.LastPos <= st_.BufferFill) {
+    st_.WindowPos = st_.LastPos + recordWordsOfCount(ReadBuffer[st_.LastPos]) - kReadBufferWords;
+  } else {
+    st_.WindowPos -= st_.BufferFill;
+  }
+  st_.WindowLine = st_.LastLine + 1;
+  st_.EndOfData = st_.BufferFill != kReadBufferWords;
+  if (!st_.EndOfData) lesa();
+}
+
+int32_t BlockReader::fjoldilinaiskra() {
+  restartbuffer();
+  while (!st_.EndOfData) lesabuffer();
+  return st_.LastLine;
+}
+
+std::optional<int16_t> BlockReader::nextWord() {
+  if (st_.ReadPos == st_.BufferFill) lesabuffer();  // sets ReadPos to 0 if it read a block
+  if (st_.ReadPos >= st_.BufferFill) {
+    st_.ReadPos = st_.BufferFill + 1;  // past the data; never read there
+    return std::nullopt;
+  }
+  return ReadBuffer[++st_.ReadPos];
+}
+
+bool BlockReader::seekLine(int32_t line) {
+  if (line < 1) return false;
+  if (line < st_.WindowLine) restartbuffer();
+  while (line > st_.LastLine && !st_.EndOfData) lesabuffer();
+  if (line > st_.LastLine || line < st_.WindowLine) {
+    st_.ReadPos = st_.BufferFill + 1;
+    return false;
+  }
+  int32_t pos = st_.WindowPos;
+  for (int32_t l = st_.WindowLine; l < line; ++l) pos += recordWordsOfCount(ReadBuffer[pos]);
+  st_.ReadPos = pos;
+  line_ = line;
+  return true;
+}
+
+std::optional<int16_t> BlockReader::beginLine() {
+  if (st_.ReadPos == 0) {
+    st_.ReadPos = st_.WindowPos;
+    line_ = st_.WindowLine;
+  }
+  if (st_.ReadPos > st_.BufferFill) {
+    // Past the data: make sure EndOfData says so to a caller that loops on it.
+    while (!st_.EndOfData) lesabuffer();
+    return std::nullopt;
+  }
+  const int16_t count = ReadBuffer[st_.ReadPos];
+  checkCount(count, line_, damage_);
+  return count;
+}
+
+void BlockReader::endLine(bool complete) {
+  if (!complete) damage_.report(line_, damage::kCutShort);
+  (void)nextWord();  // onto the next line's count word
+  ++line_;
+}
+
+bool BlockReader::readRawLine(DetectionState& d) {
+  const std::optional<int16_t> count = beginLine();
+  if (!count) return false;
+  endLine(readRawSegments(*count, [this] { return nextWord(); }, d));
+  return true;
+}
+
+bool BlockReader::readLine(DetectionState& d, const SettingsVariables& s) {
+  const std::optional<int16_t> count = beginLine();
+  if (!count) return false;
+  // The pairs go straight through the segment preparation as they are read.
+  endLine(readPreparedSegments(*count, [this] { return nextWord(); }, d, s));
+  ++d.LineCounter;
+  return true;
+}

@@ -1,0 +1,170 @@
+#include "records/word_reader.h"
+
+#include <fstream>
+
+#include "records/line_record.h"
+#include "settings/settings_variables.h"
+
+namespace {
+
+constexpr int kEof = std::char_traits<char>::eof();
+
+bool isSeparator(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+}  // namespace
+
+bool WordReader::open(const std::string& path) {
+  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!*file) {
+    close();
+    return false;
+  }
+  attach(std::move(file), recordKindForPath(path));
+  return true;
+}
+
+void WordReader::attach(std::unique_ptr<std::istream> source, RecordKind kind) {
+  source_ = std::move(source);
+  kind_ = kind;
+  peeked_.reset();
+  line_ = 0;
+  damage_.reset();
+}
+
+void WordReader::close() {
+  source_.reset();
+  peeked_.reset();
+  line_ = 0;
+}
+
+std::optional<int16_t> WordReader::readBinaryWord() {
+  std::streambuf* buf = source_->rdbuf();
+  const int lo = buf->sbumpc();
+  if (lo == kEof) return std::nullopt;
+  const int hi = buf->sbumpc();
+  if (hi == kEof) {
+    damage_.report(line_, damage::kOddByte);
+    return std::nullopt;
+  }
+  return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+}
+
+std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
+  // Parsed by hand rather than with >> or from_chars: a number of any length
+  // keeps its low 16 bits (the value modulo 65536), which those would refuse
+  // as out of range, and a bad token must be skipped, not stop the stream.
+  std::streambuf* buf = source_->rdbuf();
+  for (;;) {
+    int c = buf->sgetc();
+    while (isSeparator(c)) {
+      if (c == '\n' && crossedLine) *crossedLine = true;
+      c = buf->snextc();
+    }
+    if (c == kEof) return std::nullopt;
+    bool negative = false;
+    if (c == '-' || c == '+') {
+      negative = c == '-';
+      c = buf->snextc();
+    }
+    uint32_t value = 0;
+    int digits = 0;
+    while (c >= '0' && c <= '9') {
+      value = (value * 10 + static_cast<uint32_t>(c - '0')) & 0xFFFFu;
+      ++digits;
+      c = buf->snextc();
+    }
+    if (digits > 0 && (c == kEof || isSeparator(c))) {
+      if (negative) value = (0x10000u - value) & 0xFFFFu;
+      return static_cast<int16_t>(static_cast<uint16_t>(value));
+    }
+    // Not a number: skip the rest of the token and try the next one.
+    damage_.report(line_, damage::kNotANumber);
+    while (c != kEof && !isSeparator(c)) c = buf->snextc();
+  }
+}
+
+void WordReader::skipRestOfLine() {
+  std::streambuf* buf = source_->rdbuf();
+  for (int c = buf->sgetc(); c != kEof; c = buf->snextc()) {
+    if (c == '\n') {
+      buf->sbumpc();
+      return;
+    }
+  }
+}
+
+bool WordReader::readHeader(int16_t& leftEdge, int16_t& rightEdge) {
+  if (!source_) return false;
+  peeked_.reset();
+  std::optional<int16_t> left, right;
+  if (kind_ == RecordKind::Text) {
+    bool crossed = false;
+    left = readTextNumber();
+    if (left) right = readTextNumber(&crossed);
+    if (right) {
+      if (crossed) damage_.report(0, damage::kHeaderLine);
+      skipRestOfLine();
+    }
+  } else {
+    left = readBinaryWord();
+    if (left) right = readBinaryWord();
+  }
+  if (!right) {
+    damage_.report(0, damage::kShortHeader);
+    return false;
+  }
+  leftEdge = *left;
+  rightEdge = *right;
+  return true;
+}
+
+std::optional<int16_t> WordReader::nextWord() {
+  if (peeked_) {
+    const int16_t w = *peeked_;
+    peeked_.reset();
+    return w;
+  }
+  if (!source_) return std::nullopt;
+  return kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
+}
+
+bool WordReader::atEnd() {
+  if (!peeked_) peeked_ = nextWord();
+  return !peeked_;
+}
+
+std::optional<int16_t> WordReader::skipLine() {
+  const std::optional<int16_t> count = nextWord();
+  if (!count) return std::nullopt;
+  ++line_;
+  checkCount(*count, line_, damage_);
+  const bool complete = readPairs(*count, [this] { return nextWord(); },
+                                  [](int32_t, int32_t, int32_t) {});
+  if (!complete) damage_.report(line_, damage::kCutShort);
+  return count;
+}
+
+bool WordReader::readRawLine(DetectionState& d) {
+  const std::optional<int16_t> count = nextWord();
+  if (!count) return false;
+  ++line_;
+  checkCount(*count, line_, damage_);
+  if (!readRawSegments(*count, [this] { return nextWord(); }, d)) {
+    damage_.report(line_, damage::kCutShort);
+  }
+  return true;
+}
+
+bool WordReader::readLine(DetectionState& d, const SettingsVariables& s) {
+  const std::optional<int16_t> count = nextWord();
+  if (!count) return false;
+  ++line_;
+  checkCount(*count, line_, damage_);
+  if (!readPreparedSegments(*count, [this] { return nextWord(); }, d, s)) {
+    damage_.report(line_, damage::kCutShort);
+  }
+  ++d.LineCounter;
+  return true;
+}

@@ -1,0 +1,85 @@
+// The debug viewer's reader: a record file read word by word, binary ".blb"
+// (16-bit little-endian words) or text ".bla" (decimal numbers), format in
+// records/record_format.h.
+//
+// Text rules: numbers are separated by blanks, tabs or line breaks; each keeps
+// its low 16 bits as a signed word (so 65535 reads as -1 and 70000 as 4464);
+// after the two header numbers the rest of their line is skipped.
+//
+// Damage, each kind reported once per opened file, reading going on:
+//  - text that is not a number is skipped up to the next separator
+//    ("not a number in text record");
+//  - header numbers not both on the first text line: they are still taken as
+//    the edges ("edges not both on the first line");
+//  - the file ends before the two header words ("file shorter than its header");
+//  - a count below 0 is an empty line, one above kMaxLineSegments keeps its
+//    first kMaxLineSegments pairs and skips the rest, and a line record cut off
+//    by the end of the file keeps its whole pairs (same texts as the block
+//    reader's);
+//  - an odd last byte of a binary file is ignored ("odd byte at end of file").
+// Reading past the end yields no words and no lines; the reader never reads
+// outside the file.
+#ifndef TINDAVEL_RECORDS_WORD_READER_H_
+#define TINDAVEL_RECORDS_WORD_READER_H_
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "records/damage_reporter.h"
+#include "records/record_format.h"
+
+struct DetectionState;
+struct SettingsVariables;
+
+class WordReader {
+ public:
+  WordReader() = default;
+  WordReader(const WordReader&) = delete;
+  WordReader& operator=(const WordReader&) = delete;
+
+  // Opens a record file read-only; text exactly when the name ends in ".bla".
+  [[nodiscard]] bool open(const std::string& path);
+  // Reads from a stream instead (tests hand in an in-memory file).
+  void attach(std::unique_ptr<std::istream> source, RecordKind kind);
+  void close();
+  bool isOpen() const { return source_ != nullptr; }
+  RecordKind kind() const { return kind_; }
+  void setDamageReporter(DamageReporter* reporter) { damage_.setReporter(reporter); }
+
+  // Reads the two header values (text: then skips the rest of that line).
+  // False when the file ends before both; the edges are then left unchanged.
+  bool readHeader(int16_t& leftEdge, int16_t& rightEdge);
+  // The next word; empty at the end of the file.
+  std::optional<int16_t> nextWord();
+  // True when no further word follows.
+  bool atEnd();
+
+  // Reads one line record into d.Segments[1..] and d.SegmentCount (raw, not
+  // prepared). False, with `d` unchanged, at the end of the file.
+  bool readRawLine(DetectionState& d);
+  // readRawLine, LineCounter + 1, and the segment preparation.
+  bool readLine(DetectionState& d, const SettingsVariables& s);
+  // Reads one line record without touching any table; returns its count word,
+  // or nothing at the end of the file.
+  std::optional<int16_t> skipLine();
+  // Line records begun since the file was opened.
+  int64_t linesRead() const { return line_; }
+
+ private:
+  std::optional<int16_t> readBinaryWord();
+  // Reads the next text number; sets `crossedLine` when a line break came
+  // before it.
+  std::optional<int16_t> readTextNumber(bool* crossedLine = nullptr);
+  void skipRestOfLine();
+
+  std::unique_ptr<std::istream> source_;
+  RecordKind kind_ = RecordKind::Binary;
+  std::optional<int16_t> peeked_;  // a word read ahead by atEnd()
+  int64_t line_ = 0;
+  DamageOnce damage_;
+};
+
+#endif  // TINDAVEL_RECORDS_WORD_READER_H_
