@@ -1,0 +1,137 @@
+#include "records/recording_settings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "analysis/detection_state.h"
+#include "analysis/size_groups.h"
+#include "reports/day_count.h"
+#include "reports/report_values.h"
+#include "settings/ini_file.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+// ChannelWidthMm of the chosen Channelwidth item ("500", "1000", "1400").
+int32_t itemWidthMm(const RadioGroup& channelwidth) {
+  return parseReportInteger(channelwidth.selectedText()).value_or(1000);
+}
+
+}  // namespace
+
+std::string companionReportPath(const std::string& recordPath) {
+  std::filesystem::path p(recordPath);
+  p.replace_extension(".mse");
+  if (!fileExists(p.string())) {
+    std::filesystem::path upper(recordPath);
+    upper.replace_extension(".MSE");
+    if (fileExists(upper.string())) return upper.string();
+  }
+  return p.string();
+}
+
+std::vector<ChartPoint> throughputSeries(double startTime, const ThroughputCurve& curve) {
+  std::vector<ChartPoint> series;
+  series.reserve(curve.size() + 1);
+  series.push_back({static_cast<double>(timeOfDayMilliseconds(startTime)) / kMillisecondsPerDay, 0});
+  double previous = 0;
+  for (const ThroughputChartPoint& point : curve) {
+    double x = point.x;
+    if (std::isfinite(x) && std::isfinite(previous) && x < previous) {
+      // The chart passed midnight. A session of more than a day passes it
+      // more than once, so move on by whole days until the time is not
+      // behind the one before (computed, not looped: x may be huge).
+      x += std::ceil(previous - x);
+      if (x < previous) x += 1;
+    }
+    series.push_back({x, point.y});
+    previous = x;
+  }
+  return series;
+}
+
+RecordingSettings applyRecordingSettings(const IniFile& ini, bool enableMulti, SettingsVariables& s,
+                                         SettingsControls& controls, DetectionState& d) {
+  ReportReadOptions options;
+  options.floats = FloatRule::kRecordViewer;
+  const ReportFile report = readReportFile(ini, options);
+  RecordingSettings r;
+
+  // Rows 1-4: the caption.
+  const std::string dateText = formatDayCount("dd MMM yyyy", report.DateTime.value_or(0));
+  r.Caption = "Tank: " + report.Tank.value_or("") + "  " + report.Generation.value_or("") + "     " + dateText;
+
+  // Rows 5-7. The tables hold four channels, and the picture divides by the
+  // width of the used scan line: a damaged report must not break either, so
+  // the channel count is kept to 1..4 and edges out of order get the
+  // defaults, as the settings store does with its own.
+  s.NrChannels = std::clamp(report.NrChannels.value_or(kDefaultNrChannels), 1, kMaxChannels);
+  s.LeftEdge = report.Ledge.value_or(kDefaultLedge);
+  s.RightEdge = report.Redge.value_or(kDefaultRedge);
+  if (s.LeftEdge >= s.RightEdge) {
+    s.LeftEdge = kDefaultLedge;
+    s.RightEdge = kDefaultRedge;
+  }
+
+  // Row 8: the channel width choice.
+  controls.Channelwidth.setItemIndex(report.channelwidth.value_or(kDefaultChannelwidthItem));
+  if (controls.Channelwidth.itemIndex() < 0) {
+    controls.Channelwidth.setItemIndex(int64_t{s.RightEdge} - s.LeftEdge >= 1500 ? 1 : 0);
+  }
+  s.ChannelWidthMm = itemWidthMm(controls.Channelwidth);
+  // Row 9. A report without "Skuffubreidd" would leave -1 mm for as long as
+  // the viewer is open; the width of the chosen item is the recording's own
+  // and is kept instead.
+  if (report.Skuffubreidd && *report.Skuffubreidd > 0) s.ChannelWidthMm = *report.Skuffubreidd;
+  setDetectionConstants(d, s.ChannelWidthMm);
+
+  // Rows 10-12: the channel table.
+  for (int n = 1; n <= s.NrChannels; ++n) {
+    const ReportChannel& c = report.channels[n];
+    s.ChannelPositions[n].Width = c.Width.value_or(s.ChannelWidthMm / s.NrChannels);
+    s.ChannelPositions[n].Begin = c.Multib.value_or(s.LeftEdge);
+    s.ChannelPositions[n].End = c.Multie.value_or(s.RightEdge);
+  }
+
+  // Row 13: from the settings store, not from the report.
+  controls.Enablemulti.setChecked(enableMulti);
+
+  // Rows 14-15.
+  r.StartTime = report.DateTime.value_or(0) - report.Lasting.value_or(0);
+
+  // Row 16: through the up-downs, which keep a group to 0..8.
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    controls.sizeGroupUpDown(n).setPosition(
+        report.channels[n].SizeGroup.value_or(kDefaultRecordViewerSizeGroup));
+  }
+  for (int n = 1; n <= kMaxChannels; ++n) s.SizeGroup[n] = controls.sizeGroupUpDown(n).position();
+
+  // Rows 17-18.
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    const std::string name = report.channels[n].Countname.value_or("Counter " + std::to_string(n));
+    r.CountLabels[n] = name + "   " + std::string(SizeGroupNames[sizeGroupIndex(s.SizeGroup[n])]);
+    r.ChannelNames[n] = name;
+  }
+
+  // Row 19.
+  for (int n = 1; n <= s.NrChannels; ++n) r.Series[n] = throughputSeries(r.StartTime, throughputCurve(report, n));
+  return r;
+}
+
+std::optional<RecordingSettings> nyjarstillingar(const std::string& recordPath, const SettingsStore& store,
+                                                 SettingsVariables& s, SettingsControls& controls,
+                                                 DetectionState& d) {
+  const std::string reportPath = companionReportPath(recordPath);
+  if (!fileExists(reportPath)) return std::nullopt;
+  const std::optional<IniFile> ini = IniFile::fromFile(reportPath);
+  if (!ini) return std::nullopt;
+  return applyRecordingSettings(*ini, store.readBool("Enablemulti", false), s, controls, d);
+}
