@@ -99,7 +99,7 @@ void RecordingWriter::UndirbuaUpptoku(const RecordingRequest& request, const Set
   NafnAMaelingu(request);
   recordPath_ = measurementName_.substr(0, measurementName_.size() - kReportExtension.size()) +
                 std::string(kBinaryExtension);
-  RecordFile = std::fopen(recordPath_.c_str(), "wb");
+  RecordFile = createFile(recordPath_);
   if (!RecordFile) fail("Cannot create the record file " + recordPath_ + "; nothing is recorded.");
   recordWords_ = 0;
   append(low16(s.LeftEdge));
@@ -181,6 +181,10 @@ void RecordingWriter::RecordonchkClick(const RecordingRequest& request,
     samplingOn_ = false;
     rectimer_.Enabled = false;
   }
+}
+
+std::FILE* RecordingWriter::createFile(const std::string& path) {
+  return std::fopen(path.c_str(), "wb");
 }
 
 void RecordingWriter::fail(const std::string& message) {

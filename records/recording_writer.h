@@ -57,7 +57,7 @@ class RecordingWriter {
   explicit RecordingWriter(RecordingMessages* messages = nullptr);
   // Stops an open recording (its words are written; failures go unreported
   // because the window that shows them may already be gone).
-  ~RecordingWriter();
+  virtual ~RecordingWriter();
   RecordingWriter(const RecordingWriter&) = delete;
   RecordingWriter& operator=(const RecordingWriter&) = delete;
 
@@ -95,6 +95,11 @@ class RecordingWriter {
   bool SamplingOn() const { return samplingOn_; }
   const RecTimer& rectimer() const { return rectimer_; }
   bool isOpen() const { return RecordFile != nullptr; }
+
+ protected:
+  // Creates (truncates) the record file for writing; null when it cannot.
+  // Tests put a full disk here.
+  virtual std::FILE* createFile(const std::string& path);
 
  private:
   void append(int16_t word) { RecordBuffer[recordWords_++] = word; }
