@@ -1,0 +1,36 @@
+// Answers the windows' questions from a script and keeps what they said.
+#ifndef TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
+#define TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+#include "app/user_prompts.h"
+
+class ScriptedPrompts : public UserPrompts {
+ public:
+  bool askYesNo(const QString& text) override { return answer(text); }
+  bool askOkCancel(const QString& text) override { return answer(text); }
+  void inform(const QString& text) override { told.append(text); }
+
+  std::deque<bool> answers;  // next answers; an unscripted question is a test failure
+  QStringList asked;
+  QStringList told;
+  bool unscripted = false;
+
+ private:
+  bool answer(const QString& text) {
+    asked.append(text);
+    if (answers.empty()) {
+      unscripted = true;
+      return false;
+    }
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+#endif  // TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
