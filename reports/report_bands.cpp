@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/size_groups.h"
 #include "reports/report_file.h"
 #include "reports/report_format.h"
 #include "reports/report_values.h"
-
-const std::array<const char*, 10> SizeGroupNames = {
-    "0.1 gr", " 0.3 gr", " 1 gr", " 3 gr", "10 gr", "30 gr", "100 gr", "300 gr", "1 Kg", "3 Kg"};
 
 namespace {
 
@@ -20,7 +18,7 @@ constexpr const char* kTrailerGap = "      ";
 // whatever lies beside the table.
 std::string sizeGroupName(int32_t group) {
   if (group < 0 || group >= static_cast<int32_t>(SizeGroupNames.size())) return kNoValue;
-  return SizeGroupNames[static_cast<size_t>(group)];
+  return std::string(SizeGroupNames[static_cast<size_t>(group)]);
 }
 
 // The memo holds what fits on the page; the rest is counted in its last line

@@ -67,9 +67,6 @@ inline constexpr const char* kTrailerText = "Counted with Lumen/Norde counter fr
 // The trailer's web address: a neutral placeholder, no vendor's site.
 inline constexpr const char* kTrailerWebAddress = "www.example.com";
 
-// The printed names of the size groups 0 to 9, some with a leading blank.
-extern const std::array<const char*, 10> SizeGroupNames;
-
 // One channel's weight distribution: eleven bars and their class labels.
 struct DistributionBars {
   std::string title;                              // the channel's name

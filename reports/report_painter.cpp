@@ -52,6 +52,9 @@ class PagePainter {
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setItalic(italic);
+    // No ligatures: the PDF's text should read "file", not "ﬁle", when
+    // searched or copied.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     p_.setFont(f);
   }
 

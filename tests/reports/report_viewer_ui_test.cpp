@@ -1,0 +1,379 @@
+// The report viewer with its dialogs scripted: the logo decoder, the viewing
+// steps of Tfrmreport, the charts, and the PDF the command line writes,
+// checked through its text (pdftotext) and page count (pdfinfo).
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+
+#include <jpeglib.h>
+
+#include "reports/jpeg_logo.h"
+#include "reports/report_charts.h"
+#include "reports/report_viewer.h"
+#include "settings/settings_variables.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kData = TINDAVEL_SOURCE_DIR "/tests/reports/data/";
+const std::string kTwoChannels = kData + "report_viewer_two_channels.mse";
+
+fs::path scratch(const std::string& name) {
+  const fs::path dir = fs::temp_directory_path() / "report_viewer_ui_test";
+  fs::create_directories(dir);
+  return dir / name;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A JPEG made with libjpeg's compressor: left half red, right half blue.
+std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = space == JCS_GRAYSCALE ? 1 : 3;
+  info.in_color_space = space;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(width * info.input_components));
+  for (int x = 0; x < width; ++x) {
+    if (space == JCS_GRAYSCALE) {
+      row[static_cast<size_t>(x)] = x < width / 2 ? 40 : 220;
+    } else {
+      const bool left = x < width / 2;
+      row[static_cast<size_t>(x * 3)] = left ? 230 : 10;
+      row[static_cast<size_t>(x * 3 + 1)] = 10;
+      row[static_cast<size_t>(x * 3 + 2)] = left ? 10 : 230;
+    }
+  }
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::string bytes(reinterpret_cast<char*>(buffer), size);
+  jpeg_destroy_compress(&info);
+  free(buffer);
+  return bytes;
+}
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+};
+
+RunResult run(const std::string& command) {
+  RunResult r;
+  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+  const int status = pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// Text pulled out of a PDF keeps words, not the exact run of blanks between
+// them: compare with every run of blanks as one.
+std::string squeezed(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    const bool blank = c == ' ' || c == '\t';
+    if (blank && !out.empty() && out.back() == ' ') continue;
+    out += blank ? ' ' : c;
+  }
+  return out;
+}
+
+int pdfPages(const fs::path& pdf) {
+  const RunResult info = run("pdfinfo " + quoted(pdf.string()));
+  const size_t at = info.out.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(info.out.substr(at + 6));
+}
+
+// ---- Scripted seams -------------------------------------------------------------
+
+struct ScriptedChooser : ReportFileChooser {
+  std::optional<std::string> answer;
+  std::vector<std::string>* foldersAsked;
+  ScriptedChooser(std::optional<std::string> a, std::vector<std::string>* log) : answer(std::move(a)), foldersAsked(log) {}
+  std::optional<std::string> chooseReportFile(QWidget*, const std::string& folder) override {
+    foldersAsked->push_back(folder);
+    return answer;
+  }
+};
+
+struct RecordingPreviewer : ReportPreviewer {
+  int* shown;
+  explicit RecordingPreviewer(int* s) : shown(s) {}
+  void showPreview(QWidget*, const ReportDocument&) override { ++*shown; }
+};
+
+struct CollectingSink : ReportMessageSink {
+  std::vector<std::string>* errors;
+  explicit CollectingSink(std::vector<std::string>* e) : errors(e) {}
+  void showError(QWidget*, const std::string& text) override { errors->push_back(text); }
+};
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    viewer.setPreviewer(std::make_unique<RecordingPreviewer>(&previews));
+    viewer.setMessageSink(std::make_unique<CollectingSink>(&errors));
+    viewer.setSettings(settings);
+    viewer.setReportFolder([] { return std::string("/srv/reports/"); });
+  }
+  void choose(std::optional<std::string> file) {
+    viewer.setFileChooser(std::make_unique<ScriptedChooser>(std::move(file), &folders));
+  }
+
+  SettingsVariables settings;
+  Tfrmreport viewer;
+  int previews = 0;
+  std::vector<std::string> errors;
+  std::vector<std::string> folders;
+};
+
+// ---- Logo -----------------------------------------------------------------------
+
+TEST(JpegLogo, DecodesColourAndGreyJpegs) {
+  for (J_COLOR_SPACE space : {JCS_RGB, JCS_GRAYSCALE}) {
+    std::optional<DecodedJpeg> d = decodeJpeg(makeJpeg(64, 20, space));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->width, 64);
+    EXPECT_EQ(d->height, 20);
+    ASSERT_EQ(d->rgb.size(), 64u * 20 * 3);
+    const uint8_t* left = &d->rgb[(10 * 64 + 5) * 3];
+    const uint8_t* right = &d->rgb[(10 * 64 + 58) * 3];
+    if (space == JCS_RGB) {
+      EXPECT_GT(left[0], 180);   // red
+      EXPECT_LT(left[2], 60);
+      EXPECT_GT(right[2], 180);  // blue
+      EXPECT_LT(right[0], 60);
+    } else {
+      EXPECT_LT(left[0], 80);
+      EXPECT_EQ(left[0], left[1]);
+      EXPECT_GT(right[0], 180);
+    }
+  }
+}
+
+TEST(JpegLogo, DamagedJpegNeverEndsTheProcess) {
+  const std::string good = makeJpeg(32, 32);
+  EXPECT_FALSE(decodeJpeg(""));
+  EXPECT_FALSE(decodeJpeg(std::string("\xFF\xD8\xFF", 3)));          // nothing after the marker
+  EXPECT_FALSE(decodeJpeg(std::string("\xFF\xD8\xFF\xE0garbage", 11)));
+  std::string bad = good;
+  for (size_t i = 20; i < 200 && i < bad.size(); ++i) bad[i] = static_cast<char>(0xA5);  // header smashed
+  EXPECT_FALSE(decodeJpeg(bad));
+  // Cut short inside the picture data: what libjpeg recovers, at full size.
+  std::optional<DecodedJpeg> cut = decodeJpeg(good.substr(0, good.size() * 2 / 3));
+  if (cut) {
+    EXPECT_EQ(cut->rgb.size(), 32u * 32 * 3);
+  }
+}
+
+TEST(JpegLogo, LoadsJpegAndOtherFormatsAndNothingElse) {
+  const fs::path jpg = scratch("logo.jpg");
+  writeFile(jpg, makeJpeg(40, 30));
+  EXPECT_EQ(loadLogoImage(jpg.string()).size(), QSize(40, 30));
+  const fs::path png = scratch("logo.png");
+  QImage square(12, 12, QImage::Format_RGB32);
+  square.fill(Qt::green);
+  ASSERT_TRUE(square.save(QString::fromStdString(png.string()), "PNG"));
+  EXPECT_EQ(loadLogoImage(png.string()).size(), QSize(12, 12));
+  EXPECT_TRUE(loadLogoImage("").isNull());
+  EXPECT_TRUE(loadLogoImage(scratch("missing.jpg").string()).isNull());
+  EXPECT_TRUE(loadLogoImage(fs::temp_directory_path().string()).isNull());  // a folder
+  const fs::path text = scratch("not_a_picture.jpg");
+  writeFile(text, "just words");
+  EXPECT_TRUE(loadLogoImage(text.string()).isNull());
+}
+
+// ---- Viewing ---------------------------------------------------------------------
+
+TEST_F(ViewerTest, CancelEndsQuietly) {
+  choose(std::nullopt);
+  viewer.viewreport();
+  EXPECT_EQ(folders, (std::vector<std::string>{"/srv/reports/"}));
+  EXPECT_EQ(previews, 0);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(viewer.currentReport(), nullptr);
+}
+
+TEST_F(ViewerTest, ChosenReportIsPreviewedAndSetsTheChannelCount) {
+  choose(kTwoChannels);
+  viewer.viewreport();
+  EXPECT_EQ(previews, 1);
+  EXPECT_TRUE(errors.empty());
+  ASSERT_NE(viewer.currentReport(), nullptr);
+  const ReportDocument& doc = *viewer.currentReport();
+  EXPECT_EQ(settings.NrChannels, 2);
+  EXPECT_EQ(doc.bands.counting.at(0).channelName, "North");
+  EXPECT_EQ(doc.bands.counting.at(0).fileName, fs::path(kTwoChannels).lexically_normal().string());
+  // Every picture of the pages is there; the logo was not found, its place stays empty.
+  EXPECT_FALSE(doc.pictures.fixedPicture.isNull());
+  EXPECT_TRUE(doc.pictures.logo.isNull());
+  EXPECT_FALSE(doc.pictures.distribution.isNull());
+  ASSERT_EQ(doc.pictures.throughput.size(), 2u);
+  ASSERT_EQ(doc.pictures.channelDistribution.size(), 2u);
+  EXPECT_FALSE(doc.pictures.throughput[1].isNull());
+}
+
+TEST_F(ViewerTest, UnreadableFileIsReportedNotPreviewed) {
+  for (const std::string& path : {scratch("no_such.mse").string(), fs::temp_directory_path().string()}) {
+    errors.clear();
+    choose(path);
+    viewer.viewreport();
+    EXPECT_EQ(previews, 0);
+    ASSERT_EQ(errors.size(), 1u) << path;
+    EXPECT_NE(errors[0].find(path), std::string::npos);
+  }
+}
+
+TEST_F(ViewerTest, FileThatIsNoReportPreviewsAnEmptyReport) {
+  const fs::path junk = scratch("junk.mse");
+  const char bytes[] = "\0\1\2\3 not an ini file \xff\xfe";
+  writeFile(junk, std::string(bytes, sizeof bytes - 1));
+  settings.NrChannels = 3;
+  EXPECT_TRUE(viewer.viewreportFile(junk.string()));
+  EXPECT_EQ(previews, 1);
+  EXPECT_EQ(settings.NrChannels, 1);
+  EXPECT_EQ(viewer.currentReport()->pages.size(), 1u);
+}
+
+TEST_F(ViewerTest, LogoIsFoundBesideTheReport) {
+  const fs::path dir = scratch("with_logo");
+  fs::create_directories(dir);
+  fs::copy_file(kTwoChannels, dir / "r.mse", fs::copy_options::overwrite_existing);
+  writeFile(dir / "report_viewer_logo.jpg", makeJpeg(80, 40));
+  ASSERT_TRUE(viewer.viewreportFile((dir / "r.mse").string()));
+  EXPECT_EQ(viewer.currentReport()->pictures.logo.size(), QSize(80, 40));
+}
+
+// A report of two channels after one of four: only two channels' bars remain.
+TEST_F(ViewerTest, FewerChannelsAfterMoreLeavesNoStaleBars) {
+  const fs::path four = scratch("four.mse");
+  writeFile(four,
+            "[Settings]\nNrChannels=4\n[Eka]\nCountname1=A\nCountname2=B\nCountname3=C\nCountname4=D\n"
+            "[Distribution4]\nG0=10\nG5=7\n[Distribution3]\nG2=9\n");
+  const fs::path two = scratch("two.mse");
+  writeFile(two, "[Settings]\nNrChannels=2\n[Eka]\nCountname1=A\nCountname2=B\n[Distribution2]\nG0=10\nG1=1\n");
+  ASSERT_TRUE(viewer.viewreportFile(four.string()));
+  EXPECT_EQ(viewer.currentReport()->bands.distributions.size(), 4u);
+  ASSERT_TRUE(viewer.viewreportFile(two.string()));
+  const ReportBands& bands = viewer.currentReport()->bands;
+  ASSERT_EQ(bands.distributions.size(), 2u);
+  std::unique_ptr<QChart> chart = makeDistributionChart(bands.distributionTitle, bands.distributions);
+  auto* series = qobject_cast<QBarSeries*>(chart->series().at(0));
+  ASSERT_NE(series, nullptr);
+  ASSERT_EQ(series->count(), 2);
+  EXPECT_EQ(series->barSets().at(0)->label(), "A");
+  EXPECT_EQ(series->barSets().at(1)->label(), "B");
+  EXPECT_EQ(chart->title(), "Weight distribution ");
+  EXPECT_EQ(settings.NrChannels, 2);
+}
+
+// The real preview opens zoomed to fit the page.
+TEST(PrintPreview, OpensFittedToThePage) {
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
+  ASSERT_TRUE(doc) << error;
+  bool checked = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
+      if (!dialog || !dialog->isVisible()) continue;
+      auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+      if (preview) {
+        checked = true;
+        EXPECT_EQ(preview->zoomMode(), QPrintPreviewWidget::FitInView);
+        EXPECT_EQ(preview->pageCount(), static_cast<int>(doc->pages.size()));
+      }
+      dialog->reject();
+    }
+  });
+  PrintPreviewer().showPreview(nullptr, *doc);
+  EXPECT_TRUE(checked);
+}
+
+// ---- PDF --------------------------------------------------------------------------
+
+TEST(ReportPdf, PagesCarryTheReportAsText) {
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
+  ASSERT_TRUE(doc) << error;
+  const fs::path pdf = scratch("two.pdf");
+  ASSERT_TRUE(writeReportPdf(*doc, pdf.string(), &error)) << error;
+  // Two channel pages, the distribution page and the stored values page.
+  EXPECT_EQ(pdfPages(pdf), 4);
+  const RunResult extracted = run("pdftotext -layout " + quoted(pdf.string()) + " -");
+  ASSERT_EQ(extracted.status, 0);
+  const std::string text = squeezed(extracted.out);
+  for (const char* want :
+       {"Counting report", "Fjord Farming Ltd", "Tank 7 spring smolt", "Anna Jonsdottir", "15.3.2023 18:00",
+        "North", "South", "Size settings:", "10 gr", "Channel Count:", "1190", "448", "Total  Count:", "1650",
+        "2 fry/min", "1 fry/min", "0:15:00", "12:00:00", "Smolt from hatchery 3", "Water 8.5 C", "2.5 gr.",
+        "0.4 gr.", "3 Kg", "2.4 gr.", "1 Kg", "Average Weight", "Standard deviation", "2.5 gr", "Stored Values",
+        "12:00:00     610     230", "Path and file name:", "report_viewer_two_channels.mse",
+        "Counted with Lumen/Norde counter from Tolu"}) {
+    EXPECT_NE(text.find(squeezed(want)), std::string::npos) << "missing: " << want;
+  }
+  EXPECT_EQ(text.find("not printed"), std::string::npos);  // "Generation" gives way to the comments
+  EXPECT_EQ(text.find("inf"), std::string::npos);
+}
+
+TEST(ReportPdf, UnwritablePdfIsAnErrorNotACrash) {
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
+  ASSERT_TRUE(doc);
+  EXPECT_FALSE(writeReportPdf(*doc, "/nonexistent-folder/x.pdf", &error));
+  EXPECT_NE(error.find("/nonexistent-folder/x.pdf"), std::string::npos);
+}
+
+TEST(ReportCli, WritesThePdfAndRefusesBadInput) {
+  const std::string cli = TINDAVEL_BINARY_DIR "/tools/tindavel-cli";
+  const fs::path pdf = scratch("cli.pdf");
+  fs::remove(pdf);
+  const RunResult ok = run(cli + " report " + quoted(kTwoChannels) + " --pdf " + quoted(pdf.string()));
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_NE(ok.out.find("\"pages\": 4"), std::string::npos) << ok.out;
+  EXPECT_NE(ok.out.find("\"channels\": 2"), std::string::npos);
+  EXPECT_EQ(pdfPages(pdf), 4);
+  EXPECT_EQ(run(cli + " report " + quoted(kTwoChannels)).status, 2);
+  EXPECT_EQ(run(cli + " report --pdf " + quoted(pdf.string())).status, 2);
+  EXPECT_EQ(run(cli + " report " + quoted(scratch("missing.mse").string()) + " --pdf x.pdf").status, 2);
+  EXPECT_EQ(run(cli + " report " + quoted(kTwoChannels) + " --pdf /nonexistent-folder/x.pdf").status, 2);
+}
+
+}  // namespace
