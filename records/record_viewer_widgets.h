@@ -1,0 +1,40 @@
+// Two small widgets of the record viewer: a track bar that shows a selected
+// stretch (QSlider has none), and the paint box of the frame picture.
+#ifndef TINDAVEL_RECORDS_RECORD_VIEWER_WIDGETS_H_
+#define TINDAVEL_RECORDS_RECORD_VIEWER_WIDGETS_H_
+
+#include <QSlider>
+#include <QWidget>
+
+#include <functional>
+
+// A horizontal slider with a band under the groove from selectionStart to
+// selectionEnd (the toolkit track bar's selection).
+class SelectionTrackBar : public QSlider {
+ public:
+  explicit SelectionTrackBar(QWidget* parent = nullptr);
+  void setSelection(int start, int end);
+  int selectionStart() const { return selStart_; }
+  int selectionEnd() const { return selEnd_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int selStart_ = 0;
+  int selEnd_ = 0;
+};
+
+// The paint box: hands painting and its width changes to the window.
+class RecordPicture : public QWidget {
+ public:
+  explicit RecordPicture(QWidget* parent = nullptr);
+  std::function<void(QPainter&, int width, int height)> onPaint;
+  std::function<void(int width)> onResize;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+};
+
+#endif  // TINDAVEL_RECORDS_RECORD_VIEWER_WIDGETS_H_

@@ -1,0 +1,548 @@
+#include "records/record_viewer_window.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTimeZone>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/detection_state.h"
+#include "analysis/number_format.h"
+#include "analysis/viewer_counts.h"
+#include "records/damage_reporter.h"
+#include "records/record_viewer_widgets.h"
+#include "reports/day_count.h"
+#include "settings/registry.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+constexpr int kChartHeight = 88;
+constexpr int kPanelWidth = 111;
+const QColor kNavy(0x00, 0x00, 0x80);  // the pen of the picture (0x800000 as BGR)
+const QColor kGrey(0x80, 0x80, 0x80);
+
+// Days of a time of day (with +1 after midnight) as the date-time axis
+// takes them: milliseconds from a fixed midnight in UTC, so no clock change
+// bends the axis.
+qreal chartMs(double days) {
+  static const qint64 base = QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+  return static_cast<qreal>(base) + days * static_cast<double>(kMillisecondsPerDay);
+}
+
+}  // namespace
+
+// Collects the reader's damage reports; the window shows the first one once
+// per file, after the operation that found it.
+class TfrmRecord::Damage : public DamageReporter {
+ public:
+  void corruption(int64_t line, std::string_view reason) override {
+    if (!pending && !shown) {
+      pending = true;
+      message = "The record file is damaged (" + std::string(reason) +
+                (line > 0 ? ", line " + std::to_string(line) : std::string()) +
+                "). It is shown as far as it can be read.";
+    }
+  }
+  void reset() {
+    pending = false;
+    shown = false;
+    message.clear();
+  }
+  bool pending = false;
+  bool shown = false;
+  std::string message;
+};
+
+std::optional<std::string> QtRecordViewerDialogs::chooseRecordFile(const std::string& folder,
+                                                                   const std::string& filter) {
+  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
+                                                    QString::fromStdString(filter));
+  if (name.isEmpty()) return std::nullopt;
+  return name.toStdString();
+}
+
+void QtRecordViewerDialogs::showError(const std::string& text) {
+  QMessageBox::critical(parent_, QString(), QString::fromStdString(text), QMessageBox::Ok);
+}
+
+TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* parent)
+    : QWidget(parent, Qt::Window), env_(environment), damage_(std::make_unique<Damage>()) {
+  Q_ASSERT(env_.detection && env_.settings && env_.counts && env_.controls && env_.store && env_.session &&
+           env_.camera);
+  if (env_.tracePath.empty()) env_.tracePath = defaultTracePath();
+  if (env_.dialogs) {
+    dialogs_ = env_.dialogs;
+  } else {
+    qtDialogs_ = std::make_unique<QtRecordViewerDialogs>(this);
+    dialogs_ = qtDialogs_.get();
+  }
+  RecountContext ctx;
+  ctx.detection = env_.detection;
+  ctx.settings = env_.settings;
+  ctx.counts = env_.counts;
+  ctx.display = env_.sizeDisplay;
+  ctx.controls = env_.controls;
+  ctx.session = env_.session;
+  ctx.linesPerBuffer = env_.camera->LinesPerBuffer;
+  engine_ = std::make_unique<RecountEngine>(ctx);
+
+  setObjectName(QStringLiteral("frmRecord"));
+  setWindowTitle(QStringLiteral("View Record"));
+  resize(800, 600);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  createChart();
+  layout->addWidget(chartView_);
+  trackBar_ = new SelectionTrackBar(this);
+  trackBar_->setObjectName(QStringLiteral("TrackBar1"));
+  trackBar_->setRange(1, 10);
+  layout->addWidget(trackBar_);
+  createToolBar();
+  layout->addWidget(toolBar_);
+  auto* body = new QHBoxLayout;
+  body->setSpacing(0);
+  createPanel();
+  body->addWidget(panel3_);
+  picture_ = new RecordPicture(this);
+  picture_->setObjectName(QStringLiteral("PaintBox1"));
+  picture_->onPaint = [this](QPainter& p, int w, int h) {
+    // PaintBox1Paint: the frame is drawn when drawing is on.
+    if (engine_->state().DrawOn) {
+      teiknaramman(p, w, h);
+    } else {
+      p.fillRect(0, 0, w, h, Qt::white);
+    }
+  };
+  picture_->onResize = [this](int width) { pictureResized(width); };
+  body->addWidget(picture_, 1);
+  layout->addLayout(body, 1);
+
+  connect(trackBar_, &QSlider::valueChanged, this, &TfrmRecord::trackBarMoved);
+  refresh();
+}
+
+TfrmRecord::~TfrmRecord() = default;
+
+void TfrmRecord::createChart() {
+  chart_ = new QChart;
+  chart_->legend()->hide();
+  chart_->setMargins(QMargins(2, 2, 2, 2));
+  chart_->setBackgroundRoundness(0);
+  axisX_ = new QDateTimeAxis;
+  axisX_->setFormat(QStringLiteral("hh:mm:ss"));
+  axisX_->setTickCount(6);
+  axisY_ = new QValueAxis;
+  axisY_->setLabelFormat(QStringLiteral("%d"));
+  axisY_->setTickCount(3);
+  chart_->addAxis(axisX_, Qt::AlignBottom);
+  chart_->addAxis(axisY_, Qt::AlignLeft);
+  for (int i = 0; i < kMaxChannels; ++i) {
+    auto* upper = new QLineSeries(chart_);
+    auto* area = new QAreaSeries(upper);
+    area->setName(QStringLiteral("Series%1").arg(i + 1));
+    chart_->addSeries(area);
+    area->attachAxis(axisX_);
+    area->attachAxis(axisY_);
+    area->setVisible(i == 0);
+    series_[static_cast<size_t>(i)] = area;
+  }
+  chartView_ = new QChartView(chart_, this);
+  chartView_->setObjectName(QStringLiteral("Chart1"));
+  chartView_->setFixedHeight(kChartHeight);
+  chartView_->setRenderHint(QPainter::Antialiasing);
+  chartView_->viewport()->installEventFilter(this);
+  label3_ = new QLabel(QStringLiteral("Counter 1"), chartView_);
+  label3_->setObjectName(QStringLiteral("Label3"));
+  label3_->move(60, 4);
+  label3_->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TfrmRecord::createToolBar() {
+  toolBar_ = new QToolBar(this);
+  toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+  toolBar_->setIconSize(QSize(24, 24));
+  struct Spec {
+    const char* name;
+    QStyle::StandardPixmap icon;
+    const char* tip;
+    void (TfrmRecord::*slot)();
+  };
+  const Spec specs[] = {
+      {"beginbtn", QStyle::SP_MediaSkipBackward, "First frame", &TfrmRecord::beginbtnClick},
+      {"backwardbtn", QStyle::SP_MediaSeekBackward, "Previous frame", &TfrmRecord::backwardbtnClick},
+      {"Farwardbtn", QStyle::SP_MediaSeekForward, "Next frame", &TfrmRecord::FarwardbtnClick},
+      {"endbtn", QStyle::SP_MediaSkipForward, "Last frame", &TfrmRecord::endbtnClick},
+  };
+  for (const Spec& s : specs) {
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(QString::fromLatin1(s.name));
+    b->setIcon(style()->standardIcon(s.icon));
+    b->setToolTip(QString::fromLatin1(s.tip));
+    connect(b, &QToolButton::clicked, this, s.slot);
+    toolBar_->addWidget(b);
+  }
+  auto* autocount = new QToolButton(toolBar_);
+  autocount->setObjectName(QStringLiteral("autocountbtn"));
+  autocount->setCheckable(true);
+  autocount->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));  // image 4 (up)
+  autocount->setText(QStringLiteral("Autocount"));
+  autocount->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  autocount->setToolTip(QStringLiteral("Down on the first frame, up on the last: count those frames"));
+  connect(autocount, &QToolButton::clicked, this, &TfrmRecord::AutocountbtnClick);
+  toolBar_->addWidget(autocount);
+  toolBar_->addSeparator();
+  auto* close = new QToolButton(toolBar_);
+  close->setObjectName(QStringLiteral("BitBtn1"));
+  close->setText(QStringLiteral("Close"));
+  close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  close->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  connect(close, &QToolButton::clicked, this, &QWidget::close);
+  toolBar_->addWidget(close);
+}
+
+void TfrmRecord::createPanel() {
+  panel3_ = new QWidget(this);
+  panel3_->setObjectName(QStringLiteral("Panel3"));
+  panel3_->setFixedWidth(kPanelWidth);
+  panel3_->setAutoFillBackground(true);
+  panel3_->installEventFilter(this);  // places the edits when its height changes
+  label2_ = new QLabel(QStringLiteral("00:00:00"), panel3_);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setGeometry(6, 4, kPanelWidth - 12, 20);
+  label1_ = new QLabel(QStringLiteral("0"), panel3_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setGeometry(6, 24, kPanelWidth - 12, 24);
+  QFont big = label1_->font();
+  big.setPointSize(big.pointSize() + 4);
+  big.setBold(true);
+  label1_->setFont(big);
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    auto* label = new QLabel(QStringLiteral("Counter %1").arg(n), panel3_);
+    label->setObjectName(QStringLiteral("LabeledEdit%1Label").arg(n));
+    auto* edit = new QLineEdit(QStringLiteral("0"), panel3_);
+    edit->setObjectName(QStringLiteral("LabeledEdit%1").arg(n));
+    edit->setReadOnly(true);
+    edit->setAlignment(Qt::AlignRight);
+    editLabels_[static_cast<size_t>(n)] = label;
+    edits_[static_cast<size_t>(n)] = edit;
+  }
+  channelinfo1x_ = new QGroupBox(panel3_);
+  channelinfo1x_->setObjectName(QStringLiteral("channelinfo1x"));
+  channelcount1_ = new QLabel(QStringLiteral("0"), channelinfo1x_);
+  channelcount1_->setObjectName(QStringLiteral("channelcount1"));
+  channelweight1_ = new QLabel(QString(), channelinfo1x_);
+  channelweight1_->setObjectName(QStringLiteral("channelweight1"));
+  channelinfo1x_->hide();
+  stillaafteljara();
+}
+
+QWidget* TfrmRecord::PaintBox1() const { return picture_; }
+
+QToolButton* TfrmRecord::button(const char* name) const {
+  return toolBar_->findChild<QToolButton*>(QString::fromLatin1(name));
+}
+
+void TfrmRecord::OpenBlbFile() {
+  engine_->beginOpen();
+  // The detection appends a line for every accepted object to the trace file.
+  if (trace_.is_open()) trace_.close();
+  trace_.open(env_.tracePath, std::ios::out | std::ios::trunc);
+  engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
+  const std::optional<std::string> path =
+      dialogs_->chooseRecordFile(env_.controls->reportpath.text(), kRecordFileFilter);
+  refresh();
+  if (!path) return;
+  loadFile(*path);
+}
+
+bool TfrmRecord::loadFile(const std::string& path) {
+  env_.session->RunFlag = false;
+  // Saved now, reloaded when the viewer closes: the recording's settings
+  // replace the working copy meanwhile. While a recording is open its
+  // settings ARE the working copy, so a second file must not save them over
+  // the user's own.
+  if (!settingsReplaced_) (void)Write_Registry(*env_.settings, *env_.controls, *env_.store);
+  std::optional<RecordingSettings> recording =
+      nyjarstillingar(path, *env_.store, *env_.settings, *env_.controls, *env_.detection);
+  if (!recording) {
+    dialogs_->showError(std::string(kMissingReportMessage));
+    return false;
+  }
+  settingsReplaced_ = true;
+  damage_->reset();
+  engine_->setFrameWidth(picture_->width());
+  if (!engine_->openRecord(path, damage_.get())) {
+    // Nothing to show: the user's settings come back at once.
+    if (isVisible()) {
+      close();
+    } else {
+      FormClose();
+    }
+    dialogs_->showError("Cannot open the record file " + path);
+    return false;
+  }
+  recording_ = std::move(*recording);
+  setWindowTitle(QString::fromStdString(recording_.Caption));
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    editLabels_[static_cast<size_t>(n)]->setText(QString::fromStdString(recording_.CountLabels[n]));
+  }
+  for (int i = 0; i < kMaxChannels; ++i) {
+    QAreaSeries* area = series_[static_cast<size_t>(i)];
+    QLineSeries* upper = area->upperSeries();
+    upper->clear();
+    QList<QPointF> points;
+    for (const ChartPoint& p : recording_.Series[i + 1]) points.append(QPointF(chartMs(p.x), p.y));
+    upper->replace(points);
+  }
+  double minX = 0, maxX = 0, maxY = 1;
+  bool first = true;
+  for (int n = 1; n <= env_.settings->NrChannels; ++n) {
+    for (const ChartPoint& p : recording_.Series[n]) {
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+      minX = first ? p.x : std::min(minX, p.x);
+      maxX = first ? p.x : std::max(maxX, p.x);
+      maxY = std::max(maxY, p.y);
+      first = false;
+    }
+  }
+  if (maxX <= minX) maxX = minX + 1.0 / 24;
+  axisX_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(chartMs(minX)), QTimeZone::utc()),
+                   QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(chartMs(maxX)), QTimeZone::utc()));
+  axisY_->setRange(0, maxY);
+
+  if (isVisible()) {
+    // Already on screen: show frame 1 of the new file now, as a first
+    // showing would.
+    FormShow();
+  } else {
+    fileShown_ = false;
+    showMaximized();
+  }
+  showSeries(0);
+  refresh();
+  reportDamage();
+  return true;
+}
+
+void TfrmRecord::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (engine_->isOpen() && !fileShown_) FormShow();
+}
+
+void TfrmRecord::FormShow() {
+  fileShown_ = true;
+  stillaafteljara();
+  engine_->setFrameWidth(picture_->width());
+  engine_->show();
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::pictureResized(int width) {
+  if (!engine_->isOpen()) return;
+  engine_->setFrameWidth(width);
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::stillaafteljara() {
+  const int nr = std::clamp(env_.settings->NrChannels, 1, kMaxChannels);
+  const int h = panel3_->height();
+  for (int i = 1; i <= kMaxChannels; ++i) {
+    QLabel* label = editLabels_[static_cast<size_t>(i)];
+    QLineEdit* edit = edits_[static_cast<size_t>(i)];
+    // The middle of the channel's band; channels not in use out of sight.
+    const int top = i <= nr ? h * (2 * i - 1) / (2 * nr) : -1000;
+    edit->setGeometry(6, top, kPanelWidth - 12, 24);
+    label->setGeometry(6, top - 18, kPanelWidth - 8, 18);
+  }
+}
+
+void TfrmRecord::showSeries(int index) {
+  for (int i = 0; i < kMaxChannels; ++i) series_[static_cast<size_t>(i)]->setVisible(i == index);
+  label3_->setText(QString::fromStdString(recording_.ChannelNames[index + 1]));
+  label3_->adjustSize();
+}
+
+int TfrmRecord::activeSeries() const {
+  for (int i = 0; i < kMaxChannels; ++i) {
+    if (series_[static_cast<size_t>(i)]->isVisible()) return i;
+  }
+  return -1;
+}
+
+void TfrmRecord::Chart1Click() {
+  const int nr = env_.settings->NrChannels;
+  if (nr < 2) return;
+  int i = 0;
+  while (i < nr - 1 && !series_[static_cast<size_t>(i)]->isVisible()) ++i;
+  showSeries(i + 1 < nr ? i + 1 : 0);
+}
+
+void TfrmRecord::beginbtnClick() {
+  engine_->beginbtnClick();
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::backwardbtnClick() {
+  engine_->backwardbtnClick();
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::FarwardbtnClick() {
+  engine_->FarwardbtnClick();
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::endbtnClick() {
+  engine_->endbtnClick();
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::AutocountbtnClick() {
+  QToolButton* b = button("autocountbtn");
+  const bool down = b->isChecked();
+  b->setIcon(style()->standardIcon(down ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));  // image 5 / 4
+  engine_->AutocountbtnClick(down);
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::trackBarMoved(int position) {
+  engine_->moveTrackBar(position);
+  refresh();
+  reportDamage();
+}
+
+void TfrmRecord::refresh() {
+  const RecordViewerState& st = engine_->state();
+  const ViewerCounts& v = *env_.counts;
+  int64_t sum = 0;
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    edits_[static_cast<size_t>(n)]->setText(QString::number(v.ViewerCount[n]));
+    sum += v.ViewerCount[n];
+  }
+  label1_->setText(QString::number(sum));
+  channelcount1_->setText(QString::number(v.ViewerCount[1]));
+  if (v.WeightSamples[1] > 0) {
+    channelweight1_->setText(QString::fromStdString(
+        formatFixed(static_cast<double>(v.WeightSum[1] / v.WeightSamples[1]), 0)));
+  }
+  const double firstLineTime =
+      recording_.StartTime + static_cast<double>(st.FirstLine) / kLinesPerSecond / 3600 / 24;
+  label2_->setText(QString::fromStdString(formatDayCount("hh:mm:ss", firstLineTime)));
+  button("beginbtn")->setEnabled(st.beginEnabled);
+  button("backwardbtn")->setEnabled(st.backwardEnabled);
+  button("Farwardbtn")->setEnabled(st.forwardEnabled);
+  button("endbtn")->setEnabled(st.endEnabled);
+  button("autocountbtn")->setEnabled(engine_->isOpen());
+  {
+    // The model holds the track bar; the slider only shows it.
+    const QSignalBlocker block(trackBar_);
+    trackBar_->setRange(st.TrackBar1.Min, st.TrackBar1.Max);
+    trackBar_->setValue(st.TrackBar1.Position);
+  }
+  trackBar_->setSelection(st.TrackBar1.SelStart, st.TrackBar1.SelEnd);
+  picture_->update();
+}
+
+void TfrmRecord::reportDamage() {
+  if (!damage_->pending || damage_->shown) return;
+  damage_->shown = true;
+  damage_->pending = false;
+  dialogs_->showError(damage_->message);
+}
+
+int TfrmRecord::skal(int32_t pixel, int height) const {
+  const SettingsVariables& s = *env_.settings;
+  const double span = static_cast<double>(s.RightEdge) - s.LeftEdge;
+  if (span <= 0) return 0;
+  const double y = (static_cast<double>(pixel) - s.LeftEdge) / span * height;
+  return static_cast<int>(std::clamp(std::trunc(y), -1e6, 1e6));
+}
+
+void TfrmRecord::teiknaramman(QPainter& p, int width, int height) const {
+  p.fillRect(0, 0, width, height, Qt::white);
+  p.setPen(kNavy);
+  const int32_t columns = std::min(engine_->state().ColumnCount, width);
+  for (int32_t c = 0; c < columns; ++c) {
+    const FrameColumn& column = engine_->column(c);
+    for (int j = 0; j < column.Count; ++j) {
+      p.drawLine(c, skal(column.Pairs[static_cast<size_t>(j)].Start, height), c,
+                 skal(column.Pairs[static_cast<size_t>(j)].End, height));
+    }
+  }
+  teiknaskilrum(p, width, height);
+}
+
+void TfrmRecord::teiknaskilrum(QPainter& p, int width, int height) const {
+  const SettingsVariables& s = *env_.settings;
+  const QColor face = palette().color(QPalette::Button);
+  for (int k = 1; k < std::min(s.NrChannels, kMaxChannels); ++k) {
+    const int a = skal(s.ChannelPositions[k].End, height);
+    const int b = skal(s.ChannelPositions[k + 1].Begin, height);
+    if (b > a) p.fillRect(0, a, width, b - a, face);
+    p.setPen(face);
+    p.drawLine(0, a - 1, width, a - 1);
+    p.setPen(Qt::white);
+    p.drawLine(0, a, width, a);
+    p.setPen(kGrey);
+    p.drawLine(0, b, width, b);
+    p.setPen(Qt::black);
+    p.drawLine(0, b + 1, width, b + 1);
+  }
+  p.setPen(kNavy);
+}
+
+bool TfrmRecord::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    Chart1Click();
+    return true;
+  }
+  if (watched == panel3_ && event->type() == QEvent::Resize) stillaafteljara();
+  return QWidget::eventFilter(watched, event);
+}
+
+void TfrmRecord::closeEvent(QCloseEvent* event) {
+  FormClose();
+  QWidget::closeEvent(event);
+}
+
+void TfrmRecord::FormClose() {
+  // The user's own settings come back.
+  Read_Registry(*env_.settings, *env_.controls, *env_.store);
+  setDetectionConstants(*env_.detection, env_.settings->ChannelWidthMm);
+  if (trace_.is_open()) trace_.close();
+  engine_->context().trace = nullptr;
+  engine_->resetLines();
+  env_.session->RunFlag = false;
+  fileShown_ = false;
+  settingsReplaced_ = false;
+}

@@ -1,0 +1,302 @@
+// The record viewer window under the offscreen platform: opened through a
+// scripted file chooser, stepped, autocounted and closed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/detection_state.h"
+#include "analysis/viewer_counts.h"
+#include "records/record_viewer_widgets.h"
+#include "records/record_viewer_window.h"
+#include "records/recording_settings.h"
+#include "settings/ini_file.h"
+#include "settings/registry.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+#include "tests/records/recount_test_support.h"
+
+namespace {
+
+using namespace recount_test;
+namespace fs = std::filesystem;
+
+class ScriptedDialogs : public RecordViewerDialogs {
+ public:
+  std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) override {
+    folders.push_back(folder);
+    filters.push_back(filter);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void showError(const std::string& text) override { errors.push_back(text); }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> folders;
+  std::vector<std::string> filters;
+  std::vector<std::string> errors;
+};
+
+std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
+
+class RecordViewerWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / (std::string("viewer_") + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    storePath = dir / "Eka Registry.ini";
+    // The user's own settings: one channel of group 5 at 1400 mm.
+    writeFile(storePath, "[Eka]\nNrChannels=1\nSize Group1=5\nchannelwidth=2\nByrjunX=3\nByrjunY=400\n"
+                         "Reportpath=" + dir.string() + "/\nEnablemulti=1\nCountname1=Mine\n");
+    store = std::make_unique<SettingsStore>(storePath.string());
+    Read_Registry(s, controls, *store);
+    setDetectionConstants(d, s.ChannelWidthMm);
+    ASSERT_TRUE(Write_Registry(s, controls, *store));  // the store in the writer's own form
+    savedStore = fileBytes(storePath);
+    savedValues = registryValues(s, controls);
+
+    RecordViewerEnvironment env;
+    env.detection = &d;
+    env.settings = &s;
+    env.counts = &v;
+    env.controls = &controls;
+    env.store = store.get();
+    env.session = &session;
+    env.camera = &camera;
+    env.dialogs = &dialogs;
+    env.tracePath = (dir / "test.txt").string();
+    window = std::make_unique<TfrmRecord>(env);
+  }
+  void TearDown() override {
+    window.reset();
+    fs::remove_all(dir);
+  }
+
+  std::string recording(const std::string& name, int32_t lines, int channels, int32_t spacing = 40) {
+    return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, spacing, channels))),
+                          reportFor(channels));
+  }
+
+  void open(const std::string& path) {
+    dialogs.answers.push_back(path);
+    window->OpenBlbFile();
+    QApplication::processEvents();
+  }
+
+  int64_t editSum() const {
+    int64_t sum = 0;
+    for (int n = 1; n <= 4; ++n) sum += window->countEdit(n)->text().toLongLong();
+    return sum;
+  }
+
+  // Counts of frames first..last of `path` in `width` columns, by an engine
+  // of its own on state of its own.
+  ChannelArray<int32_t> freshCount(const std::string& path, int32_t width, int32_t first, int32_t last) {
+    DetectionState d2;
+    SettingsVariables s2;
+    SettingsControls c2;
+    ViewerCounts v2;
+    EXPECT_TRUE(nyjarstillingar(path, *store, s2, c2, d2));
+    RecountContext ctx;
+    ctx.detection = &d2;
+    ctx.settings = &s2;
+    ctx.counts = &v2;
+    ctx.controls = &c2;
+    RecountEngine e(ctx);
+    e.setFrameWidth(width);
+    EXPECT_TRUE(e.openRecord(path, nullptr));
+    e.countFrames(first, last);
+    return v2.ViewerCount;
+  }
+
+  fs::path dir;
+  fs::path storePath;
+  std::string savedStore;
+  std::vector<StoreValue> savedValues;
+  std::unique_ptr<SettingsStore> store;
+  DetectionState d;
+  SettingsVariables s;
+  SettingsControls controls;
+  ViewerCounts v;
+  SessionState session;
+  CameraGeometry camera;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TfrmRecord> window;
+};
+
+TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
+  const std::string path = recording("session", 20000, 3);
+  session.RunFlag = true;
+  open(path);
+  ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(dialogs.folders.at(0), dir.string() + "/");  // starts in the report folder
+  EXPECT_EQ(dialogs.filters.at(0), kRecordFileFilter);
+  EXPECT_FALSE(session.RunFlag);
+  EXPECT_EQ(window->windowTitle().toStdString(), "Tank: T7  Spring     15 Mar 2023");
+  // The recording's settings are in force while it is open.
+  EXPECT_EQ(s.NrChannels, 3);
+  EXPECT_EQ(s.ChannelWidthMm, 1000);
+  EXPECT_EQ(s.SizeGroup[1], 2);
+  EXPECT_EQ(window->countLabel(1)->text().toStdString(), "Ch1    1 gr");
+  EXPECT_LT(window->countEdit(4)->y(), 0);  // channel 4 out of sight
+  EXPECT_GE(window->countEdit(3)->y(), window->countEdit(2)->y());
+  EXPECT_EQ(window->Label3()->text().toStdString(), "Ch1");
+  // The picture is as wide as a frame.
+  const int32_t width = window->engine().frameWidth();
+  EXPECT_EQ(width, window->PaintBox1()->width());
+  EXPECT_EQ(window->engine().state().CurrentFrame, 1);
+  EXPECT_EQ(window->Label1()->text().toLongLong(), editSum());
+  EXPECT_FALSE(window->button("beginbtn")->isEnabled());
+  EXPECT_EQ(window->Label2()->text().toStdString(), "12:00:00");  // DateTime 18:00 less 6 hours
+
+  window->FarwardbtnClick();
+  EXPECT_EQ(window->engine().state().CurrentFrame, 2);
+  EXPECT_TRUE(window->button("beginbtn")->isEnabled());
+  EXPECT_EQ(window->Label1()->text().toLongLong(), editSum());
+  EXPECT_EQ(window->TrackBar1()->value(), window->engine().state().TrackBar1.Position);
+
+  // Autocount: down on frame 2, up on frame 4.
+  window->button("autocountbtn")->click();
+  window->FarwardbtnClick();
+  window->FarwardbtnClick();
+  window->button("autocountbtn")->click();
+  EXPECT_FALSE(window->button("autocountbtn")->isChecked());
+  EXPECT_EQ(window->engine().state().CurrentFrame, 4);
+  const ChannelArray<int32_t> expected = freshCount(path, width, 2, 4);
+  for (int n = 1; n <= 3; ++n) EXPECT_EQ(window->countEdit(n)->text().toInt(), expected[n]) << n;
+  EXPECT_GT(editSum(), 0);
+  EXPECT_EQ(window->TrackBar1()->selectionEnd(), window->engine().state().TrackBar1.SelEnd);
+
+  // The track bar jumps.
+  window->TrackBar1()->setValue(window->TrackBar1()->maximum());
+  window->TrackBar1()->setValue(window->TrackBar1()->maximum() - 1);
+  EXPECT_EQ(window->engine().state().CurrentFrame,
+            std::max<int32_t>(1, (window->TrackBar1()->maximum() - 1) * window->engine().state().FrameCount /
+                                     window->TrackBar1()->maximum()));
+
+  window->close();
+  QApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(registryValues(s, controls), savedValues);
+  EXPECT_EQ(s.NrChannels, 1);
+  EXPECT_EQ(s.ChannelWidthMm, 1400);
+  EXPECT_EQ(d.LengthDivisor, 6);
+  EXPECT_EQ(d.SegmentCount, 0);
+  EXPECT_EQ(d.PreviousCount, 0);
+  EXPECT_FALSE(session.RunFlag);
+  // The trace holds one line per accepted object.
+  EXPECT_FALSE(fileBytes(dir / "test.txt").empty());
+}
+
+TEST_F(RecordViewerWindowTest, CancelledDialogOpensNothing) {
+  window->OpenBlbFile();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_EQ(s.NrChannels, 1);
+}
+
+TEST_F(RecordViewerWindowTest, MissingReportFileIsReportedAndTheWindowStaysHidden) {
+  const std::string path = (dir / "alone.blb").string();
+  writeFile(path, encodeBinary(recordWords(drawFish(100, {}))));
+  open(path);
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "Cant find corresponding reportfile (.mse)");
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(s.NrChannels, 1);
+}
+
+TEST_F(RecordViewerWindowTest, DamagedRecordIsReportedOnceAndShownAsFarAsItGoes) {
+  std::vector<int16_t> words = recordWords(drawFish(5000, fishEvery(5000, 40, 2)));
+  words.push_back(-3);   // a negative count
+  words.push_back(700);  // a count above 500, cut short
+  words.push_back(1);
+  const std::string path = writeRecording(dir / "bad", words, reportFor(2));
+  open(path);
+  ASSERT_TRUE(window->isVisible());
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_NE(dialogs.errors[0].find("damaged"), std::string::npos);
+  window->endbtnClick();
+  window->beginbtnClick();
+  EXPECT_EQ(dialogs.errors.size(), 1u);
+}
+
+TEST_F(RecordViewerWindowTest, ChartClickCyclesTheChannels) {
+  const std::string report = reportFor(3, "[ThroughputChart]\nX1=0.6\nY1=10\nX2=0.7\nY2=12\n");
+  const std::string path = writeRecording(dir / "c", recordWords(drawFish(3000, {})), report);
+  open(path);
+  EXPECT_EQ(window->activeSeries(), 0);
+  window->Chart1Click();
+  EXPECT_EQ(window->activeSeries(), 1);
+  EXPECT_EQ(window->Label3()->text().toStdString(), "Ch2");
+  window->Chart1Click();
+  window->Chart1Click();
+  EXPECT_EQ(window->activeSeries(), 0);
+  EXPECT_EQ(window->Label3()->text().toStdString(), "Ch1");
+}
+
+TEST_F(RecordViewerWindowTest, SecondFileWhileVisibleShowsItsFirstFrame) {
+  open(recording("one", 9000, 2));
+  window->endbtnClick();
+  const std::string second = recording("two", 4000, 4, 30);
+  std::string report = fileBytes(dir / "two.mse");
+  writeFile(dir / "two.mse", "[Program]\nTank=Other\n" + report.substr(report.find("[Settings]")));
+  open(second);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->windowTitle().toStdString(), "Tank: Other       30 Dec 1899");
+  EXPECT_EQ(window->engine().state().CurrentFrame, 1);
+  EXPECT_EQ(window->engine().state().TotalLines, 4000);
+  const ChannelArray<int32_t> expected = freshCount(second, window->engine().frameWidth(), 1, 1);
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(window->countEdit(n)->text().toInt(), expected[n]) << n;
+  window->close();
+  EXPECT_EQ(fileBytes(storePath), savedStore);
+}
+
+TEST_F(RecordViewerWindowTest, PictureShowsObjectsInNavyAndTheDividers) {
+  // A fish in every channel across the whole first frame.
+  std::vector<Fish> fish;
+  for (int ch = 0; ch < 2; ++ch) fish.push_back({1, 3000, ch * 256 + 128, 60});
+  const std::string path = writeRecording(dir / "p", recordWords(drawFish(3000, fish)), reportFor(2));
+  open(path);
+  const QImage image = window->PaintBox1()->grab().toImage();
+  const int h = image.height();
+  ASSERT_GT(h, 100);
+  const int x = std::min(image.width() - 1, 1500 / 2 > 0 ? image.width() / 2 : 0);
+  EXPECT_EQ(image.pixelColor(x, window->skal(128, h)), QColor(0, 0, 0x80));   // object of channel 1
+  EXPECT_EQ(image.pixelColor(x, window->skal(384, h)), QColor(0, 0, 0x80));   // object of channel 2
+  EXPECT_EQ(image.pixelColor(x, window->skal(10, h)), QColor(Qt::white));      // nothing there
+  const int b = window->skal(s.ChannelPositions[2].Begin, h);
+  EXPECT_EQ(image.pixelColor(x, b + 1), QColor(Qt::black));                     // divider's lower edge
+  EXPECT_EQ(image.pixelColor(x, b), QColor(0x80, 0x80, 0x80));
+  if (const char* shots = std::getenv("TINDAVEL_SCREENSHOT_DIR")) {
+    window->grab().save(QString::fromLocal8Bit(shots) + "/record_viewer.png");
+  }
+}
+
+TEST_F(RecordViewerWindowTest, ScreenshotOfARealisticSession) {
+  const char* shots = std::getenv("TINDAVEL_SCREENSHOT_DIR");
+  if (!shots) GTEST_SKIP() << "set TINDAVEL_SCREENSHOT_DIR to save screenshots";
+  const std::string src = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
+  if (!fs::exists(src)) GTEST_SKIP() << "no demo recording";
+  open(src);
+  window->FarwardbtnClick();
+  window->grab().save(QString::fromLocal8Bit(shots) + "/record_viewer_demo.png");
+  window->Chart1Click();
+  window->grab().save(QString::fromLocal8Bit(shots) + "/record_viewer_demo_channel2.png");
+}
+
+}  // namespace
