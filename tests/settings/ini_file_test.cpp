@@ -64,6 +64,7 @@ TEST(IniFileTest, ValuesAreTrimmedAndLoseOnePairOfQuotes) {
       "mixed=\"abc'\n"
       "lone=\"\n"
       "empty=\n"
+      "emptyquotes=\"\"\n"
       "eq=a=b\n");
   EXPECT_EQ(valueOr(f, "S", "plain"), "some text");
   EXPECT_EQ(valueOr(f, "S", "dq"), "  padded  ");
@@ -72,6 +73,7 @@ TEST(IniFileTest, ValuesAreTrimmedAndLoseOnePairOfQuotes) {
   EXPECT_EQ(valueOr(f, "S", "mixed"), "\"abc'");
   EXPECT_EQ(valueOr(f, "S", "lone"), "\"");
   EXPECT_EQ(valueOr(f, "S", "empty"), "");
+  EXPECT_EQ(valueOr(f, "S", "emptyquotes"), "");
   EXPECT_EQ(valueOr(f, "S", "eq"), "a=b");
 }
 

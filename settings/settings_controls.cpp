@@ -1,0 +1,178 @@
+#include "settings/settings_controls.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "settings/settings_store.h"
+
+SettingsControls gSett;
+
+void CheckBox::setChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (onChange) onChange();
+}
+
+RadioGroup::RadioGroup(std::vector<std::string> items, int itemIndex) : items_(std::move(items)), itemIndex_(-1) {
+  setItemIndex(itemIndex);
+}
+
+void RadioGroup::setItemIndex(int index) {
+  const int last = static_cast<int>(items_.size()) - 1;
+  index = std::clamp(index, -1, last);
+  if (index == itemIndex_) return;
+  itemIndex_ = index;
+  if (onChange) onChange();
+}
+
+void RadioGroup::setItemText(int item, std::string text) {
+  if (item < 0 || item >= static_cast<int>(items_.size())) return;
+  items_[static_cast<size_t>(item)] = std::move(text);
+}
+
+std::string RadioGroup::selectedText() const {
+  return itemIndex_ < 0 ? std::string() : items_[static_cast<size_t>(itemIndex_)];
+}
+
+SpinEdit::SpinEdit(int32_t value, int32_t minValue, int32_t maxValue)
+    : value_(0), min_(minValue), max_(maxValue) {
+  assert(min_ <= max_);
+  value_ = clamp(value);
+}
+
+int32_t SpinEdit::clamp(int32_t value) const {
+  if (min_ == max_) return value;  // no limits
+  return std::clamp(value, min_, max_);
+}
+
+void SpinEdit::setValue(int32_t value) {
+  value = clamp(value);
+  if (value == value_) return;
+  value_ = value;
+  if (onChange) onChange();
+}
+
+void UpDown::setPosition(int32_t position) { position_ = std::clamp(position, kMin, kMax); }
+
+void Edit::setText(std::string text) {
+  if (text == text_) return;
+  text_ = std::move(text);
+  if (onChange) onChange();
+}
+
+ExclusiveButtons::ExclusiveButtons(size_t count, int checkedIndex)
+    : enabled(count, true),
+      checked_(checkedIndex < 0 ? kNone : static_cast<size_t>(checkedIndex)) {}
+
+void ExclusiveButtons::setChecked(size_t index, bool checked) {
+  assert(index < enabled.size());
+  if (checked) {
+    checked_ = index;
+  } else if (checked_ == index) {
+    checked_ = kNone;
+  }
+}
+
+SettingsControls::SettingsControls() {
+  debugmode.visible = false;
+  Enablemulti.onChange = [this] { EnablemultiClick(); };
+  for (int n = 1; n <= kMaxChannels; ++n) channelName(n).onChange = [this, n] { CnameChange(n); };
+  ForcedClamping.onChange = [this] {
+    if (store_ != nullptr) (void)store_->writeBool("Threshold", ForcedClamping.checked());
+  };
+  debugmode.onChange = [this] {
+    if (variables_ != nullptr) variables_->DebugMode = debugmode.checked();
+  };
+}
+
+void SettingsControls::bind(SettingsVariables* variables, SettingsStore* store) {
+  variables_ = variables;
+  store_ = store;
+}
+
+Edit& SettingsControls::channelName(int n) {
+  switch (n) {
+    case 1: return Cname1;
+    case 2: return cname2;
+    case 3: return Cname3;
+    default: assert(n == 4); return Cname4;
+  }
+}
+
+const Edit& SettingsControls::channelName(int n) const {
+  return const_cast<SettingsControls*>(this)->channelName(n);
+}
+
+Button& SettingsControls::channelNameButton(int n) {
+  switch (n) {
+    case 1: return Keyb1;
+    case 2: return keyb2;
+    case 3: return Keyb3;
+    default: assert(n == 4); return keyb4;
+  }
+}
+
+UpDown& SettingsControls::sizeGroupUpDown(int n) {
+  switch (n) {
+    case 1: return UpDown1;
+    case 2: return UpDown2;
+    case 3: return UpDown3;
+    default: assert(n == 4); return UpDown4;
+  }
+}
+
+const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
+  return const_cast<SettingsControls*>(this)->sizeGroupUpDown(n);
+}
+
+void SettingsControls::EnablemultiClick() {
+  ctrl.enabled[CtrlBatchSplitter] = !Enablemulti.checked();
+  ctrl.setChecked(CtrlNone, true);
+  if (hooks.Stillamultiteljara) hooks.Stillamultiteljara();
+}
+
+void SettingsControls::CnameChange(int n) {
+  if (hooks.renameChannel) hooks.renameChannel(n, channelName(n).text());
+  if (n == 1 || variables_ == nullptr) return;
+  const bool shown = variables_->NrChannels >= n;
+  channelName(n).visible = shown;
+  channelNameButton(n).visible = shown;
+}
+
+void SettingsControls::reportpathExit() {
+  const std::string& text = reportpath.text();
+  if (!text.empty() && text.back() != kFolderSeparator) reportpath.setText(text + kFolderSeparator);
+}
+
+void SettingsControls::GroupBox6DblClick() { debugmode.visible = !debugmode.visible; }
+
+RadioGroup* SettingsControls::radioGroupNamed(std::string_view control) {
+  if (control == "ComboBox1") return &ComboBox1;
+  if (control == "Recordmethod") return &Recordmethod;
+  if (control == "FishtypeWeight") return &FishtypeWeight;
+  if (control == "Channelwidth") return &Channelwidth;
+  if (control == "hardware") return &hardware;
+  if (control == "sensitivity") return &sensitivity;
+  return nullptr;
+}
+
+void SettingsControls::setCaption(std::string_view control, int item, const std::string& text) {
+  if (item >= 0) {
+    if (RadioGroup* group = radioGroupNamed(control)) {
+      group->setItemText(item, text);
+      return;
+    }
+  }
+  captions_[{std::string(control), item}] = text;
+}
+
+std::string SettingsControls::caption(std::string_view control, int item) const {
+  if (item >= 0) {
+    if (const RadioGroup* group = const_cast<SettingsControls*>(this)->radioGroupNamed(control)) {
+      return item < static_cast<int>(group->items().size()) ? group->items()[static_cast<size_t>(item)]
+                                                            : std::string();
+    }
+  }
+  const auto it = captions_.find({std::string(control), item});
+  return it == captions_.end() ? std::string() : it->second;
+}

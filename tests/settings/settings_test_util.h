@@ -1,0 +1,57 @@
+// Shared by the settings tests: a private store file per test and a recorder
+// of what the settings window's handlers tell the main window.
+#ifndef TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_
+#define TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/ini_file.h"
+#include "settings/settings_controls.h"
+
+inline std::filesystem::path testFolder() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+inline std::string readBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The "Eka" section of a store file as the program reads it.
+inline std::string stored(const std::filesystem::path& path, const std::string& name) {
+  const auto file = IniFile::fromFile(path.string());
+  if (!file) return "<no file>";
+  return file->value("Eka", name).value_or("<absent>");
+}
+
+struct MainWindowRecorder {
+  int channelDisplayUpdates = 0;
+  std::vector<std::pair<int, std::string>> renames;
+
+  void attach(SettingsControls& controls) {
+    controls.hooks.Stillamultiteljara = [this] { ++channelDisplayUpdates; };
+    controls.hooks.renameChannel = [this](int n, const std::string& name) { renames.emplace_back(n, name); };
+  }
+};
+
+#endif  // TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_
