@@ -43,7 +43,8 @@ void addBarAxes(QChart& chart, QBarSeries* series, const QStringList& categories
   x->append(categories);
   x->setTitleText("g");
   auto* y = new QValueAxis;
-  y->setRange(0, top > 0 ? top * 1.05 : 1.0);
+  y->setRange(0, top > 0 ? top : 1.0);
+  y->applyNiceNumbers();
   y->setLabelFormat("%.0f");
   chart.addAxis(x, Qt::AlignBottom);
   chart.addAxis(y, Qt::AlignLeft);
@@ -57,6 +58,8 @@ std::unique_ptr<QChart> newChart(const std::string& title) {
   chart->setTitle(qs(title));
   chart->setBackgroundRoundness(0);
   chart->setDropShadowEnabled(false);
+  chart->setBackgroundBrush(Qt::white);  // paper, not the screen theme's grey
+  chart->setPlotAreaBackgroundVisible(false);
   return chart;
 }
 
@@ -117,8 +120,9 @@ std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
   x->setLabelFormat("%.1f");
   auto* y = new QValueAxis;
   y->setTitleText("fry/min");
-  y->setRange(0, maxY > 0 ? maxY * 1.05 : 1.0);
-  y->setLabelFormat("%.0f");
+  y->setRange(0, maxY > 0 ? maxY : 1.0);
+  y->applyNiceNumbers();
+  y->setLabelFormat(maxY > 5 ? "%.0f" : "%.1f");
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
   series->attachAxis(x);

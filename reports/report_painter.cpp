@@ -150,7 +150,10 @@ double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, 
   y += memoH;
 
   const size_t n = static_cast<size_t>(index);
-  if (n < doc.pictures.throughput.size()) pp.picture(0, y, kBodyWidthMm, kChartMm, doc.pictures.throughput[n]);
+  // Pictures keep a millimetre clear above them.
+  if (n < doc.pictures.throughput.size()) {
+    pp.picture(0, y + 1, kBodyWidthMm, kChartMm - 1, doc.pictures.throughput[n]);
+  }
   y += kChartMm;
   pair(pp, 0, y, 32, 50, "Average Weight:", b.averageWeight, true);
   pair(pp, kRight, y, 28, 54, "Std deviation:", b.stdDeviation, true);
@@ -159,7 +162,7 @@ double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, 
   pair(pp, kRight, y, 28, 54, "Numbers", b.numbers, true);
   y += kRowMm;
   if (n < doc.pictures.channelDistribution.size()) {
-    pp.picture(0, y, kBodyWidthMm, kChartMm, doc.pictures.channelDistribution[n]);
+    pp.picture(0, y + 1, kBodyWidthMm, kChartMm - 1, doc.pictures.channelDistribution[n]);
   }
   y += kChartMm;
   pair(pp, 0, y, 36, kBodyWidthMm - 36, "Path and file name:", b.fileName, true);

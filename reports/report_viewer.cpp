@@ -10,7 +10,15 @@
 
 #include "reports/report_file.h"
 #include "settings/ini_file.h"
+#include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
+
+namespace {
+
+// The settings window's report folder field.
+std::string defaultReportFolder() { return gSett.reportpath.text(); }
+
+}  // namespace
 
 std::optional<std::string> QtReportFileChooser::chooseReportFile(QWidget* parent, const std::string& folder) {
   const QString file = QFileDialog::getOpenFileName(parent, QString(), QString::fromStdString(folder),
@@ -61,7 +69,7 @@ Tfrmreport::Tfrmreport(QWidget* parent)
       chooser_(std::make_unique<QtReportFileChooser>()),
       previewer_(std::make_unique<PrintPreviewer>()),
       messages_(std::make_unique<QtReportMessageSink>()),
-      reportFolder_([] { return std::string(); }),
+      reportFolder_(defaultReportFolder),
       settings_(&gSettings) {
   // A window of its own that is never shown: it only holds the viewer.
   setWindowFlag(Qt::Window);
@@ -84,7 +92,7 @@ void Tfrmreport::setMessageSink(std::unique_ptr<ReportMessageSink> sink) {
 }
 
 void Tfrmreport::setReportFolder(std::function<std::string()> folder) {
-  reportFolder_ = folder ? std::move(folder) : [] { return std::string(); };
+  reportFolder_ = folder ? std::move(folder) : std::function<std::string()>(defaultReportFolder);
 }
 
 void Tfrmreport::setSettings(SettingsVariables& settings) { settings_ = &settings; }

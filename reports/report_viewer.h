@@ -80,7 +80,8 @@ class Tfrmreport : public QWidget {
   void setFileChooser(std::unique_ptr<ReportFileChooser> chooser);
   void setPreviewer(std::unique_ptr<ReportPreviewer> previewer);
   void setMessageSink(std::unique_ptr<ReportMessageSink> sink);
-  // Where the dialog starts: the settings' report folder (`reportpath`).
+  // Where the dialog starts; by default the settings window's report folder
+  // (`reportpath` of gSett). nullptr puts that back.
   void setReportFolder(std::function<std::string()> folder);
   // The settings whose NrChannels a viewing sets (gSettings unless told).
   void setSettings(SettingsVariables& settings);

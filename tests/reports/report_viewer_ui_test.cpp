@@ -24,6 +24,7 @@
 #include "reports/jpeg_logo.h"
 #include "reports/report_charts.h"
 #include "reports/report_viewer.h"
+#include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
 namespace fs = std::filesystem;
@@ -226,6 +227,16 @@ TEST_F(ViewerTest, CancelEndsQuietly) {
   EXPECT_EQ(previews, 0);
   EXPECT_TRUE(errors.empty());
   EXPECT_EQ(viewer.currentReport(), nullptr);
+}
+
+TEST_F(ViewerTest, DialogStartsInTheSettingsReportFolder) {
+  viewer.setReportFolder(nullptr);
+  const std::string before = gSett.reportpath.text();
+  gSett.reportpath.setText("/data/fish reports/");
+  choose(std::nullopt);
+  viewer.viewreport();
+  gSett.reportpath.setText(before);
+  EXPECT_EQ(folders, (std::vector<std::string>{"/data/fish reports/"}));
 }
 
 TEST_F(ViewerTest, ChosenReportIsPreviewedAndSetsTheChannelCount) {
