@@ -56,9 +56,16 @@ void syncFolder(const fs::path& folder) {
 
 bool saveAtomically(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
-  const fs::path target(path);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::error_code ec;
+  fs::path target(path);
+  // Replace the file a symbolic link points to, not the link (a store kept
+  // with the user's other configuration files stays linked).
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (ec) return false;
+    target = resolved;
+  }
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   if (fs::is_directory(target, ec)) return false;
   fs::create_directories(folder, ec);
   if (ec) return false;

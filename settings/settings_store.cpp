@@ -9,6 +9,8 @@
 
 namespace fs = std::filesystem;
 
+SettingsStore gRegistry;
+
 std::string defaultStorePath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   fs::path folder;
@@ -68,6 +70,11 @@ void SettingsStore::setPath(std::string path) {
 
 bool SettingsStore::reload() {
   std::error_code ec;
+  if (path_.empty()) {
+    document_ = IniDocument();
+    readable_ = true;
+    return true;
+  }
   const bool exists = fs::exists(path_, ec);
   if (!exists && !ec) {
     document_ = IniDocument();

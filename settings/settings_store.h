@@ -40,9 +40,13 @@ using StoreValue = std::pair<std::string, std::string>;
 
 class SettingsStore {
  public:
-  explicit SettingsStore(std::string path = defaultStorePath());
+  // A store on no file yet (the process-wide one until the main window opens
+  // it): reads give defaults, writes fail.
+  SettingsStore() = default;
+  explicit SettingsStore(std::string path);
 
   const std::string& path() const { return path_; }
+  // Opens the store on another file (and reads it).
   void setPath(std::string path);
 
   // A read-only store (the command line's) never touches its file: writes
@@ -79,5 +83,9 @@ class SettingsStore {
   bool readable_ = true;
   bool readOnly_ = false;
 };
+
+// The process-wide store. It reads nothing until the main window's creation
+// opens it: gRegistry.setPath(defaultStorePath()).
+extern SettingsStore gRegistry;
 
 #endif  // TINDAVEL_SETTINGS_SETTINGS_STORE_H_

@@ -274,6 +274,16 @@ TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
   EXPECT_EQ(entries, 1u);
 }
 
+TEST(AtomicSaveTest, ReplacesTheFileALinkPointsTo) {
+  const fs::path folder = freshFolder("atomic_link");
+  fs::create_directories(folder / "dotfiles");
+  ASSERT_TRUE(saveAtomically((folder / "dotfiles" / "store.ini").string(), "old"));
+  fs::create_symlink(folder / "dotfiles" / "store.ini", folder / "link.ini");
+  ASSERT_TRUE(saveAtomically((folder / "link.ini").string(), "new"));
+  EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
+  EXPECT_EQ(slurp(folder / "dotfiles" / "store.ini"), "new");
+}
+
 TEST(AtomicSaveTest, RefusesAFolderAndAnEmptyPath) {
   const fs::path folder = freshFolder("atomic_dir");
   EXPECT_FALSE(saveAtomically(folder.string(), "x"));

@@ -81,4 +81,14 @@ TEST(SettingsStoreTest, ReadOnlyStoreNeverTouchesItsFile) {
   EXPECT_EQ(readBytes(path), before);
 }
 
+TEST(SettingsStoreTest, StoreOnNoFileGivesDefaultsAndCannotSave) {
+  SettingsStore store;
+  EXPECT_EQ(store.readInteger("ByrjunY", 511), 511);
+  EXPECT_FALSE(store.writeInteger("ByrjunY", 400));
+  const fs::path path = testFolder() / "Eka Registry.ini";
+  writeBytes(path, "[Eka]\nByrjunY=300\n");
+  store.setPath(path.string());
+  EXPECT_EQ(store.readInteger("ByrjunY", 511), 300);
+}
+
 }  // namespace
