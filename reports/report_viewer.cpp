@@ -74,7 +74,7 @@ Tfrmreport::Tfrmreport(QWidget* parent)
   // A window of its own that is never shown: it only holds the viewer.
   setWindowFlag(Qt::Window);
   setObjectName("frmreport");
-  setWindowTitle("Report");
+  setWindowTitle("frmreport");
 }
 
 Tfrmreport::~Tfrmreport() = default;
