@@ -13,7 +13,8 @@
 // records (with their 12 KB outlines) being copied, so a line costs the same
 // whatever the length of the fish, and a line allocates nothing. The pool holds
 // exactly as many records as the three tables have places, each record in
-// exactly one place.
+// exactly one place. So a reference to a table entry (d.FinishedObjects[k])
+// means that entry only until the next porun; copy what must outlive it.
 //
 // The pool (about 18 MB) is allocated once, when the state is constructed; the
 // state itself is small and may live anywhere.
