@@ -6,6 +6,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QImage>
@@ -50,6 +51,32 @@ void addBarAxes(QChart& chart, QBarSeries* series, const QStringList& categories
   chart.addAxis(y, Qt::AlignLeft);
   series->attachAxis(x);
   series->attachAxis(y);
+}
+
+// A time-of-day axis over [from, to] minutes: a few round steps labelled as
+// clock times ("8:30", or "8:31:30" when the steps are under a minute).
+QCategoryAxis* clockAxis(double from, double to) {
+  static constexpr double kStepsMinutes[] = {0.25, 0.5, 1, 2, 5, 10, 15, 30, 60, 120, 180, 240, 360, 720, 1440};
+  double step = kStepsMinutes[std::size(kStepsMinutes) - 1];
+  for (double s : kStepsMinutes) {
+    if ((to - from) / s <= 8) {
+      step = s;
+      break;
+    }
+  }
+  auto* axis = new QCategoryAxis;
+  axis->setTitleText("Time of day");
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  axis->setRange(from, to);
+  axis->setStartValue(from);
+  for (double m = std::ceil(from / step) * step; m <= to + 1e-9; m += step) {
+    const long long seconds = std::llround(m * 60);
+    const long long h = seconds / 3600, min = seconds / 60 % 60, sec = seconds % 60;
+    axis->append(step < 1 ? QString::asprintf("%lld:%02lld:%02lld", h, min, sec)
+                          : QString::asprintf("%lld:%02lld", h, min),
+                 m);
+  }
+  return axis;
 }
 
 std::unique_ptr<QChart> newChart(const std::string& title) {
@@ -104,29 +131,24 @@ std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
   double minX = 0, maxX = 0, maxY = 0;
   bool first = true;
   for (const ThroughputPoint& p : points) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-    const double hours = p.x * 24.0;  // the axis reads in hours of the day
-    series->append(hours, p.y);
-    minX = first ? hours : std::min(minX, hours);
-    maxX = first ? hours : std::max(maxX, hours);
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 1e6) continue;
+    const double minutes = p.x * 24 * 60;  // the axis reads in minutes of the day
+    series->append(minutes, p.y);
+    minX = first ? minutes : std::min(minX, minutes);
+    maxX = first ? minutes : std::max(maxX, minutes);
     maxY = std::max(maxY, p.y);
     first = false;
   }
   chart->addSeries(series);
-  auto* x = new QValueAxis;
-  x->setTitleText("Time of day (h)");
   if (maxX <= minX) maxX = minX + 1;
-  x->setRange(minX, maxX);
-  x->setLabelFormat("%.1f");
+  chart->addAxis(clockAxis(minX, maxX), Qt::AlignBottom);
   auto* y = new QValueAxis;
   y->setTitleText("fry/min");
   y->setRange(0, maxY > 0 ? maxY : 1.0);
   y->applyNiceNumbers();
   y->setLabelFormat(maxY > 5 ? "%.0f" : "%.1f");
-  chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(x);
-  series->attachAxis(y);
+  for (QAbstractAxis* axis : chart->axes()) series->attachAxis(axis);
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }
