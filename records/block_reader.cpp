@@ -169,16 +169,35 @@ std::optional<int16_t> BlockReader::beginLine() {
   return count;
 }
 
-void BlockReader::endLine(bool complete) {
+// Hands the pairs of the record whose count word is at ReadPos to `sink` and
+// leaves ReadPos on the next line's count word. False when cut short.
+template <typename Sink>
+bool BlockReader::readRecord(int16_t count, Sink& sink) {
+  const int32_t pairs = pairsOfCount(count);
+  const int32_t next = st_.ReadPos + 2 * pairs + 1;
+  bool complete = true;
+  if (next <= st_.BufferFill) {
+    // The usual case: the record and the next count word lie in this block,
+    // so the pairs are taken straight from the buffer, without the word
+    // advance's checks for every word.
+    const int16_t* w = &ReadBuffer[st_.ReadPos + 1];
+    for (int32_t i = 1; i <= pairs; ++i, w += 2) sink(i, int32_t{w[0]}, int32_t{w[1]});
+    st_.ReadPos = next;
+  } else {
+    complete = readPairs(count, [this] { return nextWord(); }, sink);
+    (void)nextWord();  // onto the next line's count word
+  }
+  sink.finish();
   if (!complete) damage_.report(line_, damage::kCutShort);
-  (void)nextWord();  // onto the next line's count word
   ++line_;
+  return complete;
 }
 
 bool BlockReader::readRawLine(DetectionState& d) {
   const std::optional<int16_t> count = beginLine();
   if (!count) return false;
-  endLine(readRawSegments(*count, [this] { return nextWord(); }, d));
+  RawSegmentSink sink(d);
+  readRecord(*count, sink);
   return true;
 }
 
@@ -186,7 +205,8 @@ bool BlockReader::readLine(DetectionState& d, const SettingsVariables& s) {
   const std::optional<int16_t> count = beginLine();
   if (!count) return false;
   // The pairs go straight through the segment preparation as they are read.
-  endLine(readPreparedSegments(*count, [this] { return nextWord(); }, d, s));
+  PreparingSegmentSink sink(d, s);
+  readRecord(*count, sink);
   ++d.LineCounter;
   return true;
 }

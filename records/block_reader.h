@@ -106,7 +106,8 @@ class BlockReader {
  private:
   int32_t stepAt(int32_t pos, int32_t line);  // words from a count word to the next
   std::optional<int16_t> beginLine();  // the count word at ReadPos, if a line is there
-  void endLine(bool complete);         // onto the next line's count word
+  template <typename Sink>
+  bool readRecord(int16_t count, Sink& sink);  // the pairs, then onto the next count word
 
   std::unique_ptr<std::istream> source_;
   std::unique_ptr<int16_t[]> ReadBuffer;  // [1..kReadBufferWords]; [0] unused

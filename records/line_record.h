@@ -47,35 +47,36 @@ bool readPairs(int16_t count, NextWord&& next, Pair&& pair) {
   return true;
 }
 
-// Reads a line record's pairs into d.Segments[1..] as raw segments (Start and
-// End only) and sets d.SegmentCount to the pairs stored. Pairs beyond the
-// table are read and dropped, so the caller stays in step with the file.
-// Returns false when the record was cut short.
-template <typename NextWord>
-bool readRawSegments(int16_t count, NextWord&& next, DetectionState& d) {
-  int32_t stored = 0;
-  const bool complete = readPairs(count, next, [&](int32_t i, int32_t start, int32_t end) {
+// Takes a line record's pairs into d.Segments[1..] as raw segments (Start
+// and End only). Pairs beyond the table are dropped, so the reader stays in
+// step with the file. finish() sets d.SegmentCount to the pairs stored.
+class RawSegmentSink {
+ public:
+  explicit RawSegmentSink(DetectionState& d) : d_(d) {}
+  void operator()(int32_t i, int32_t start, int32_t end) {
     if (i > kMaxSegments) return;
-    d.Segments[i].Start = start;
-    d.Segments[i].End = end;
-    stored = i;
-  });
-  d.SegmentCount = stored;
-  return complete;
-}
+    d_.Segments[i].Start = start;
+    d_.Segments[i].End = end;
+    stored_ = i;
+  }
+  void finish() { d_.SegmentCount = stored_; }
 
-// Reads a line record's pairs straight through the segment preparation: every
-// pair of even an over-long record is prepared, and d.SegmentCount is the
-// number kept. Returns false when the record was cut short.
-template <typename NextWord>
-bool readPreparedSegments(int16_t count, NextWord&& next, DetectionState& d,
-                          const SettingsVariables& s) {
-  SegmentPreparer preparer(d, s);
-  const bool complete = readPairs(count, next, [&](int32_t, int32_t start, int32_t end) {
-    preparer.add(start, end);
-  });
-  preparer.finish();
-  return complete;
-}
+ private:
+  DetectionState& d_;
+  int32_t stored_ = 0;
+};
+
+// Takes a line record's pairs straight through the segment preparation: every
+// pair of even an over-long record is prepared, and finish() sets
+// d.SegmentCount to the number kept.
+class PreparingSegmentSink {
+ public:
+  PreparingSegmentSink(DetectionState& d, const SettingsVariables& s) : preparer_(d, s) {}
+  void operator()(int32_t, int32_t start, int32_t end) { preparer_.add(start, end); }
+  void finish() { preparer_.finish(); }
+
+ private:
+  SegmentPreparer preparer_;
+};
 
 #endif  // TINDAVEL_RECORDS_LINE_RECORD_H_

@@ -151,9 +151,11 @@ bool WordReader::readRawLine(DetectionState& d) {
   if (!count) return false;
   ++line_;
   checkCount(*count, line_, damage_);
-  if (!readRawSegments(*count, [this] { return nextWord(); }, d)) {
+  RawSegmentSink sink(d);
+  if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
     damage_.report(line_, damage::kCutShort);
   }
+  sink.finish();
   return true;
 }
 
@@ -162,9 +164,11 @@ bool WordReader::readLine(DetectionState& d, const SettingsVariables& s) {
   if (!count) return false;
   ++line_;
   checkCount(*count, line_, damage_);
-  if (!readPreparedSegments(*count, [this] { return nextWord(); }, d, s)) {
+  PreparingSegmentSink sink(d, s);
+  if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
     damage_.report(line_, damage::kCutShort);
   }
+  sink.finish();
   ++d.LineCounter;
   return true;
 }
