@@ -1,5 +1,6 @@
 #include "app/app_windows.h"
 
+#include <QSpinBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -9,32 +10,60 @@
 #include "app/stand_in_windows.h"
 #include "portio/control_output.h"
 #include "portio/waitforlamp.h"
+#include "reports/report_viewer.h"
+#include "settings/registry.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
 #include "texts/language_fill.h"
 
 AppWindows gWindows;
 
 namespace {
 
-// Captions for a window that has no caption target of its own yet.
-class NoCaptions : public CaptionTarget {
- public:
-  void setCaption(std::string_view, int, const std::string&) override {}
-};
-
 // The main window's links into the windows and cores created after it.
 void linkMainWindow(AppWindows& w, AppState state) {
   MainWindowLinks& links = w.FrmAdal->links();
   links.toggleport = [&port = state.port] { toggleport(port); };
   links.languageFill = [&w, state] {
-    static NoCaptions settingsCaptions;  // the settings window takes its captions once it has a target
-    uppfaeraTungumal(state.texts, state.settings.LanguageNumber, *w.FrmAdal, settingsCaptions, state.session);
+    uppfaeraTungumal(state.texts, state.settings.LanguageNumber, *w.FrmAdal, state.sett, state.session);
   };
+  SettingsControls& sett = state.sett;
+  links.readRegistry = [&w, state] {
+    Read_Registry(state.settings, state.sett, state.store);
+    // The size-group selectors show the positions just loaded (set, not clicked).
+    for (int n = 1; n <= kMaxChannels; ++n) w.FrmAdal->UpDown[n]->setValue(state.sett.sizeGroupUpDown(n).position());
+  };
+  links.channelWidthItem = [&sett] { return sett.Channelwidth.itemIndex(); };
+  links.showWeightGroups = [&sett] { sett.FishtypeWeight.visible = true; };
+  links.uncheckAndDisableMulti = [&sett] {
+    sett.Enablemulti.setChecked(false);
+    sett.Enablemulti.enabled = false;
+  };
+  links.multiChecked = [&sett] { return sett.Enablemulti.checked(); };
+  links.showChannelName = [&sett](int n, bool shown) {
+    sett.channelName(n).visible = shown;
+    sett.channelNameButton(n).visible = shown;
+  };
+  links.sizeGroupMoved = [&sett](int n, int position) { sett.sizeGroupUpDown(n).setPosition(position); };
+  links.writeSetting = [state](const std::string& name, int32_t value) {
+    // A failed single write leaves the working copy as it is; the next full
+    // save stores it.
+    (void)state.store.writeInteger(name, value);
+  };
+  sett.hooks.Stillamultiteljara = [&w] { w.FrmAdal->Stillamultiteljara(); };
+  sett.hooks.renameChannel = [&w](int n, const std::string& name) {
+    w.FrmAdal->renameChannel(n, QString::fromStdString(name));
+  };
+  // The settings controls outlive the windows: once the main window is gone
+  // they must not call into it.
+  QObject::connect(w.FrmAdal, &QObject::destroyed, [&sett] { sett.hooks = SettingsWindowHooks{}; });
   links.langText = [&texts = state.texts](int index) {
     if (index < 0 || index >= kLangTextSize) return QString();
     return QString::fromStdString(texts.LangText[index]);
   };
   links.showTimedMessage = [&w](const QString& text) { w.Messagedialog->showMessage(text); };
   // The viewers hook in here: links.openRecord and links.openReport.
+  links.openReport = [&w] { static_cast<Tfrmreport*>(w.frmreport)->viewreport(); };
 }
 
 }  // namespace
@@ -42,6 +71,7 @@ void linkMainWindow(AppWindows& w, AppState state) {
 bool createWindows(AppWindows& w, AppState state, MainWindowEnvironment environment) {
   MainWindowLinks startLinks;
   startLinks.portoff = [&port = state.port] { portoff(port); };
+  startLinks.createSettingsStore = [&store = state.store] { store.setPath(defaultStorePath()); };
   w.FrmAdal = new TFrmAdal({state.settings, state.session, state.camera, state.counting}, std::move(environment),
                            std::move(startLinks));
   if (w.FrmAdal->endedAtCreate()) return false;
@@ -62,7 +92,7 @@ bool createWindows(AppWindows& w, AppState state, MainWindowEnvironment environm
   w.Messagedialog = new TMessagedialog;
   w.frmRecord = new stand_in::TfrmRecord;
   w.malatexti = new stand_in::Tmalatexti;
-  w.frmreport = new stand_in::Tfrmreport;
+  w.frmreport = new Tfrmreport;
   linkMainWindow(w, state);
   return true;
 }
@@ -74,6 +104,7 @@ std::vector<QWidget*> windowsInOrder(const AppWindows& w) {
 }
 
 void destroyWindows(AppWindows& w) {
+
   std::vector<QWidget*> all = windowsInOrder(w);
   std::reverse(all.begin(), all.end());
   for (QWidget* window : all) delete window;

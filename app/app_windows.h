@@ -7,6 +7,8 @@
 #include "app/frm_adal.h"
 
 class QWidget;
+class SettingsControls;
+class SettingsStore;
 class TFrmInsert;
 class TFrmSoftkeyb;
 class TMessagedialog;
@@ -43,6 +45,8 @@ struct AppState {
   CountingState& counting;
   TextTable& texts;
   PortIo& port;
+  SettingsControls& sett;                 // the settings window's controls
+  SettingsStore& store;                   // opened on its file by the main window's creation
 };
 
 // Creates the windows in their order and links them to each other. Returns

@@ -150,6 +150,7 @@ class TFrmAdal : public QMainWindow, public CaptionTarget {
   void FormCreate();
   void FormShow();
   void Series1AfterAdd();
+  void fitLeftAxis();
   void setSumBox(bool summaShown, const QString& caption, const QColor& colour);
   QString langText(int index, const char* english) const;
   QDateTime now() const;

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTime>
+#include <QValueAxis>
 #include <QTimer>
 
 #include <algorithm>
@@ -93,6 +94,7 @@ void TFrmAdal::UpDownClick(int channel) {
   if (channel < 1 || channel > kMaxChannels) return;
   SettingsVariables& s = state_.settings;
   const int position = UpDown[channel]->value();
+  if (links_.sizeGroupMoved) links_.sizeGroupMoved(channel, position);
   auto apply = [&](int n) {
     s.SizeGroup[n] = position;
     if (links_.applySizeGroup) links_.applySizeGroup(n);
@@ -141,6 +143,17 @@ void TFrmAdal::Timer1Timer() {
     Series2->append(x, *capacity);
   }
   for (int n = 1; n <= channelsInUse(state_.settings.NrChannels); ++n) state_.session.IntervalCount[n] = 0;
+  fitLeftAxis();
+}
+
+void TFrmAdal::fitLeftAxis() {
+  // The left axis follows the data, from 0 to the highest point of any line.
+  qreal highest = 0;
+  for (QLineSeries* s : {Series1, Series3, Series4, Series5, Series2}) {
+    for (const QPointF& p : s->points()) highest = std::max(highest, p.y());
+  }
+  leftAxis->setRange(0, highest > 0 ? highest : 1);
+  leftAxis->applyNiceNumbers();
 }
 
 void TFrmAdal::Series1AfterAdd() {

@@ -7,6 +7,8 @@
 #include "app/user_prompts.h"
 #include "portio/port_driver.h"
 #include "portio/port_io.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
 #include "texts/text_table.h"
 
 int main(int argc, char** argv) {
@@ -24,7 +26,8 @@ int main(int argc, char** argv) {
   MainWindowEnvironment environment;
   environment.prompts = &prompts;
   int status = 0;
-  if (createWindows(gWindows, {gSettings, gSession, gCamera, gCounting, gTexts, gPortIo}, environment)) {
+  if (createWindows(gWindows, {gSettings, gSession, gCamera, gCounting, gTexts, gPortIo, gSett, gRegistry},
+                    environment)) {
     QObject::connect(gWindows.FrmAdal, &TFrmAdal::closed, &app, &QApplication::quit);
     // The first-time initialisation runs once, before the main window takes
     // input: the settings are loaded before anything can save them, and the

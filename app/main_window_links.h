@@ -46,6 +46,7 @@ struct MainWindowLinks {
   std::function<bool()> multiChecked;             // settings window: Enablemulti ticked
   std::function<void(int channel, bool shown)> showChannelName;  // settings window: name edit + button
   // Counting.
+  std::function<void(int channel, int position)> sizeGroupMoved;  // a selector's new position
   std::function<void(int channel)> applySizeGroup;          // stillafiskiflokk
   std::function<void(const std::string& name, int32_t value)> writeSetting;  // one integer setting
   std::function<void(int channel)> clearChannelEstimate;    // weight estimate and aspect limit

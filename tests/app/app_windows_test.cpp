@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTimer>
+
+#include <filesystem>
+#include <fstream>
 
 #include "app/app_windows.h"
 #include "app/frm_adal.h"
 #include "app/small_dialogs.h"
 #include "portio/waitforlamp.h"
 #include "portio/port_io.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
 #include "tests/app/scripted_prompts.h"
 #include "texts/text_table.h"
 
@@ -20,9 +28,12 @@ class WindowListTest : public ::testing::Test {
     env.processNames = [this] { return processes; };
     env.screenHeight = [] { return 480; };
     env.freeBytes = [] { return int64_t{1} << 40; };
+    std::filesystem::remove(defaultStorePath());  // every test starts with an empty store
   }
   void TearDown() override { destroyWindows(windows); }
-  bool create() { return createWindows(windows, {settings, session, camera, counting, texts, port}, env); }
+  bool create() {
+    return createWindows(windows, {settings, session, camera, counting, texts, port, sett, store}, env);
+  }
 
   SettingsVariables settings;
   SessionState session;
@@ -30,6 +41,8 @@ class WindowListTest : public ::testing::Test {
   CountingState counting;
   TextTable texts;
   PortIo port;
+  SettingsControls sett;
+  SettingsStore store;
   ScriptedPrompts prompts;
   MainWindowEnvironment env;
   std::optional<std::vector<std::string>> processes = std::vector<std::string>{"/usr/bin/tindavel"};
@@ -84,6 +97,44 @@ TEST_F(WindowListTest, SessionDialogOkStartsCountingInTheMainWindow) {
   windows.FrmAdal->StorebtnClick();
   EXPECT_EQ(counting.ReportLines->size(), 1u);
   EXPECT_TRUE(windows.Messagedialog->isVisible());
+}
+
+TEST_F(WindowListTest, FirstiniLoadsTheStoredSettingsIntoTheWindows) {
+  const std::string path = defaultStorePath();
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path) << "[Eka]\nNrChannels=3\nEnablemulti=1\nCounters1=5\nCounters2=6\nCounters3=7\n"
+                         "Counters4=99\nTotal=40\nSize Group2=5\nchannelwidth=2\nCountname2=Smolt\nMalanr=3\n";
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  TFrmAdal& w = *windows.FrmAdal;
+  EXPECT_EQ(settings.NrChannels, 3);
+  EXPECT_EQ(w.Summa->text(), QStringLiteral("18"));
+  EXPECT_EQ(w.Total->text(), QStringLiteral("40"));
+  EXPECT_EQ(w.Teljari[4]->text(), QStringLiteral("0"));  // channel 4 is not loaded with three in use
+  EXPECT_FALSE(w.GroupBox[3]->isHidden());
+  EXPECT_TRUE(w.GroupBox[4]->isHidden());
+  EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Sub Total"));
+  EXPECT_EQ(w.GroupBox[2]->title(), QStringLiteral("Smolt"));
+  EXPECT_EQ(w.UpDown[2]->value(), 5);
+  EXPECT_EQ(w.Storebtn->text(), QStringLiteral("Lagre"));  // Norwegian
+  EXPECT_FALSE(sett.channelName(4).visible);
+  EXPECT_TRUE(sett.channelName(3).visible);
+  EXPECT_TRUE(sett.FishtypeWeight.visible);
+  // A click on a selector is stored at once.
+  w.UpDown[2]->stepBy(1);
+  EXPECT_EQ(sett.sizeGroupUpDown(2).position(), 6);
+  SettingsStore reread(path);
+  EXPECT_EQ(reread.readInteger("Size Group2", -1), 6);
+  EXPECT_EQ(reread.readInteger("Counters2", -1), 6);  // the stored counts were not overwritten
+}
+
+TEST_F(WindowListTest, OneChannelSwitchesMultiOffAndDisablesIt) {
+  ASSERT_TRUE(create());  // no stored settings: one channel
+  EXPECT_TRUE(sett.Enablemulti.checked());  // the designed state
+  windows.FrmAdal->firstiniTimer();
+  EXPECT_FALSE(sett.Enablemulti.checked());
+  EXPECT_FALSE(sett.Enablemulti.enabled);
+  EXPECT_EQ(windows.FrmAdal->SumGroupBox->title(), QStringLiteral("Total"));
 }
 
 TEST_F(WindowListTest, SecondCopyCreatesOnlyTheMainWindow) {

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTimer>
+#include <QValueAxis>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QDateTimeAxis>
@@ -354,6 +355,8 @@ TEST_F(MainWindowTest, ThroughputPlotsPerMinuteAndKeepsThirtyMinutes) {
   }
   ASSERT_EQ(w.Series2->count(), 200);
   EXPECT_NEAR(w.Series2->at(0).y(), 1339.2, 1e-9);
+  EXPECT_GE(w.leftAxis->max(), 1339.2);  // every point lies inside the left axis
+  EXPECT_EQ(w.leftAxis->min(), 0);
   EXPECT_EQ(w.bottomAxis->max(), clock);
   EXPECT_EQ(w.bottomAxis->min(), clock.addSecs(-30 * 60));
 }
