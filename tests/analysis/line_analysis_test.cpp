@@ -152,6 +152,38 @@ TEST_F(LineTest, ThreeWayForkPiecesShareTheAreaEvenly) {
   }
 }
 
+TEST_F(LineTest, PieceLeavingAGroupOfThreeSharesItsAreaWithBoth) {
+  lines(2, 100, 160);
+  line({{100, 110}, {120, 130}, {140, 160}});  // 40 each
+  line({{100, 110}, {140, 160}});               // the middle piece ends too small
+  EXPECT_EQ(d.FinishedCount, 0);
+  ASSERT_EQ(d.PreviousCount, 2);
+  const ObjectRecord& left = d.PreviousObjects[1];
+  const ObjectRecord& right = d.PreviousObjects[2];
+  EXPECT_EQ(left.Area, 40 + 10 + 20);
+  EXPECT_EQ(right.Area, 40 + 20 + 20);
+  EXPECT_EQ(left.Group, right.Group) << "two members left: they stay a group";
+  EXPECT_GT(left.Group, 0);
+  EXPECT_EQ(left.OwnLines, 2) << "the largest of the members";
+  EXPECT_EQ(right.OwnLines, 3);
+  EXPECT_EQ(left.OwnArea, 20);
+  EXPECT_EQ(right.OwnArea, 40);
+}
+
+// The counter's own arithmetic, kept so that a re-count agrees with it: the
+// last piece of a fork, absorbed into its sibling, finds no other member to
+// give its area to, and the area is lost.
+TEST_F(LineTest, AbsorbedGroupMemberWithNoOtherMemberLeavesItsAreaBehind) {
+  d.MinArea[1] = 1000;  // no piece is substantial: the merge absorbs
+  lines(3, 100, 120);
+  line({{100, 108}, {112, 120}});  // 30 each
+  line({{100, 120}});
+  ASSERT_EQ(d.PreviousCount, 1);
+  EXPECT_EQ(d.PreviousObjects[1].Area, 30);
+  EXPECT_GT(d.PreviousObjects[1].Group, 0);
+  EXPECT_EQ(d.PreviousObjects[1].End, 120);
+}
+
 TEST_F(LineTest, SeparateForksGetDifferentGroups) {
   lines(2, 100, 120);
   line({{100, 108}, {112, 120}});
