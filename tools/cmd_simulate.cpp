@@ -213,8 +213,6 @@ class Simulation {
     buildWindows();
   }
 
-  int64_t sessionLines() const { return sessionLines_; }
-
   // Arrivals: a fish enters a channel on any line with the same small chance.
   void makeFish() {
     const double perLine = o_.fishPerMinute / (60.0 * kLinesPerSecond);
@@ -366,28 +364,28 @@ class Simulation {
     const Shape s = randomShape();
     const Fish& a = all_[static_cast<size_t>(leader)];
     const double aMiddle = (a.rows.front().Start + a.rows.front().End) / 2.0;
-    int64_t partner = -1;
+    // A partner that does not fit where it is meant to go is left out; the
+    // leader then passes alone.
     if (kind < kSideBySideShare) {
       // Beside the leader, a clear gap away, starting a few lines apart.
       const double gap = l_.clearance + static_cast<double>(random_.uniformInt(0, 4));
       const bool right = random_.chance(0.5);
       const double offset = (a.right - a.left) / 2.0 + gap + s.breadth / 2 + std::fabs(s.drift) * s.length;
       const int64_t start = a.t0 + random_.uniformInt(0, static_cast<int64_t>(a.rows.size()) / 3);
-      partner = placeAgainst(leader, start, s, right ? aMiddle + offset : aMiddle - offset);
+      placeAgainst(leader, start, s, right ? aMiddle + offset : aMiddle - offset);
     } else if (kind < kSideBySideShare + kNoseToTailShare) {
       // Behind the leader in the same place, one to three empty lines after it.
-      partner = placeAgainst(leader, a.t1() + 1 + random_.uniformInt(1, 3), s, aMiddle);
+      placeAgainst(leader, a.t1() + 1 + random_.uniformInt(1, 3), s, aMiddle);
     } else if (kind < kSideBySideShare + kNoseToTailShare + kTouchingShare) {
       if (random_.chance(0.5)) {
         // Touching side by side: the dark runs meet.
         const double offset = (a.right - a.left) / 2.0 + s.breadth / 2 + 1;
-        partner = placeAgainst(leader, a.t0 + 1, s, aMiddle + (random_.chance(0.5) ? offset : -offset));
+        placeAgainst(leader, a.t0 + 1, s, aMiddle + (random_.chance(0.5) ? offset : -offset));
       } else {
         // Touching nose to tail: the follower's head overlaps the leader's tail.
-        partner = placeAgainst(leader, a.t1() - random_.uniformInt(0, 2), s, aMiddle);
+        placeAgainst(leader, a.t1() - random_.uniformInt(0, 2), s, aMiddle);
       }
     }
-    (void)partner;
     refreshPlaced(c, t);
   }
 
