@@ -83,13 +83,18 @@ class RandomLines {
   }
 
   // Anything at all: many runs, huge and negative pixels, no width, any order.
+  // A kind of line lasts a few lines, so objects live long enough to merge.
   std::vector<RawRun> hostileLine() {
-    std::vector<RawRun> runs(uniform(0, 3) == 0 ? uniform(400, 700) : uniform(0, 60));
-    const int style = uniform(0, 3);
+    if (--hostileLeft_ <= 0) {
+      hostileLeft_ = uniform(1, 8);
+      hostileStyle_ = uniform(0, 4);
+      hostileCount_ = uniform(0, 3) == 0 ? uniform(400, 700) : uniform(0, 60);
+    }
+    std::vector<RawRun> runs(hostileCount_);
     for (size_t k = 0; k < runs.size(); ++k) {
-      switch (style) {
+      switch (hostileStyle_) {
         case 0:  // dense valid runs
-          runs[k] = {int64_t(4 * k), int64_t(4 * k + uniform(0, 6))};
+          runs[k] = {int64_t(4 * k), int64_t(4 * k + uniform(0, 3))};
           break;
         case 1:  // zero widths
           runs[k] = {int64_t(3 * k), int64_t(3 * k)};
@@ -97,8 +102,12 @@ class RandomLines {
         case 2:  // 32-bit extremes
           runs[k] = {uniform(INT32_MIN, INT32_MAX), uniform(INT32_MIN, INT32_MAX)};
           break;
-        default:  // around the 16-bit limits
+        case 3:  // around the 16-bit limits
           runs[k] = {uniform(-40000, 40000), uniform(-40000, 40000)};
+          break;
+        default:  // runs over pairs of the dense runs, and more beside them
+          runs[k] = k < runs.size() / 2 ? RawRun{8 * k, 8 * k + 7}
+                                        : RawRun{20000 + 4 * k, 20000 + 4 * k + 2};
           break;
       }
     }
@@ -132,6 +141,9 @@ class RandomLines {
  private:
   std::mt19937 rng_;
   std::vector<Fish> fish_;
+  int hostileLeft_ = 0;
+  int hostileStyle_ = 0;
+  int hostileCount_ = 0;
 };
 
 // The parameters of a channel as the trace writes them.
