@@ -343,20 +343,6 @@ TEST_F(LineTest, OutlineStopsAt2000EntriesAndTheObjectIsStillCounted) {
   EXPECT_EQ(r.Outline[1].Left, 100);
 }
 
-TEST_F(LineTest, OutlineFollowsTheObject) {
-  line({{100, 110}});
-  line({{101, 112}});
-  line({{103, 115}});
-  const ObjectRecord& r = d.PreviousObjects[1];
-  ASSERT_EQ(r.OutlineCount, 3);
-  EXPECT_EQ(r.Outline[3].Left, 103);
-  EXPECT_EQ(r.Outline[3].Right, 115);
-  EXPECT_EQ(r.Outline[3].Line, 3);
-  EXPECT_EQ(r.MinLeft, 100);
-  EXPECT_EQ(r.MaxRight, 115);
-  EXPECT_EQ(r.MaxWidth, 12);
-}
-
 // ---- Channels ----
 
 TEST_F(LineTest, ObjectRightOfTheLastChannelIsCountedInIt) {
@@ -386,17 +372,6 @@ TEST_F(LineTest, EachChannelAppliesItsOwnLimits) {
   lines(3, 300, 310);
   line({});
   EXPECT_EQ(d.FinishedCount, 0);
-}
-
-TEST_F(LineTest, RunningMeansMoveTowardAcceptedObjects) {
-  d.AvgLength[1] = 10;
-  d.AvgBreadth[1] = 5;
-  d.AvgArea[1] = 50;
-  lines(13, 100, 105);
-  line({});
-  EXPECT_NEAR(d.AvgLength[1], 10 + 3.0 / 3000, 1e-9);
-  EXPECT_NEAR(d.AvgBreadth[1], 5, 1e-9);
-  EXPECT_NEAR(d.AvgArea[1], 50 + 15.0 / 3000, 1e-9);
 }
 
 // ---- Trace ----

@@ -229,19 +229,6 @@ TEST_F(SizeTest, GaugeMaximumIsSharedAmongChannelsWithEnablemulti) {
   EXPECT_EQ(display.gauge[1], 266);
 }
 
-TEST_F(SizeTest, ConstantsByChannelWidth) {
-  setDetectionConstants(d, 1400);
-  EXPECT_EQ(d.LengthDivisor, 6);
-  EXPECT_EQ(d.AngleThreshold, 8);
-  EXPECT_EQ(d.AreaFactor, 1);
-  setDetectionConstants(d, -1);
-  EXPECT_EQ(d.LengthDivisor, 4);
-  EXPECT_EQ(d.AngleThreshold, 10);
-  EXPECT_EQ(d.AreaFactor, 2);
-  DetectionState fresh;
-  EXPECT_EQ(fresh.LengthDivisor, 6) << "before any settings are loaded";
-}
-
 // Groups 0 and 1 at 1400 mm have breadth limits that admit nothing; the
 // counter behaves so, and a re-count must agree with it.
 TEST_F(SizeTest, SmallGroupsAtWideChannelsAdmitNothing) {
