@@ -1,0 +1,238 @@
+// tindavel-cli recount against the engine: the same counts, the JSON keys,
+// the trace, and exit status 2 for bad arguments and unreadable files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "analysis/detection_state.h"
+#include "analysis/viewer_counts.h"
+#include "records/recording_settings.h"
+#include "records/recount_engine.h"
+#include "settings/ini_file.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+#include "tests/records/recount_test_support.h"
+
+namespace {
+
+using namespace recount_test;
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class RecountCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / (std::string("recount_cli_") + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  CliRun run(const std::vector<std::string>& args) {
+    std::string cmd = quoted(std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli") + " recount";
+    for (const std::string& a : args) cmd += " " + quoted(a);
+    const fs::path err = dir / "stderr.txt";
+    cmd += " 2>" + quoted(err.string());
+    CliRun r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = readFileBytes(err.string()).value_or("");
+    return r;
+  }
+
+  // The engine's counts of frames first..last (0: the last frame).
+  std::vector<int32_t> engineCounts(const std::string& path, int32_t width, int32_t first, int32_t last) {
+    DetectionState d;
+    SettingsVariables s;
+    SettingsControls c;
+    ViewerCounts v;
+    SettingsStore store((dir / "store.ini").string());
+    EXPECT_TRUE(nyjarstillingar(path, store, s, c, d));
+    RecountContext ctx;
+    ctx.detection = &d;
+    ctx.settings = &s;
+    ctx.counts = &v;
+    ctx.controls = &c;
+    RecountEngine e(ctx);
+    e.setFrameWidth(width);
+    EXPECT_TRUE(e.openRecord(path, nullptr));
+    e.countFrames(first, last == 0 ? e.state().FrameCount : last);
+    return std::vector<int32_t>(v.ViewerCount.begin() + 1, v.ViewerCount.begin() + 1 + s.NrChannels);
+  }
+
+  static std::vector<int32_t> jsonCounts(const std::string& json) {
+    std::smatch m;
+    std::vector<int32_t> counts;
+    if (!std::regex_search(json, m, std::regex(R"("counts": \[([0-9, ]*)\])"))) return counts;
+    const std::string list = m[1];
+    const std::regex number("[0-9]+");
+    for (std::sregex_iterator it(list.begin(), list.end(), number), end; it != end; ++it) {
+      counts.push_back(std::stoi(it->str()));
+    }
+    return counts;
+  }
+  static long long jsonNumber(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\": ([0-9]+)"))) return -1;
+    return std::stoll(m[1]);
+  }
+
+  std::string recording(const std::string& name, int32_t lines, int channels, bool text = false) {
+    return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, 37, channels))),
+                          reportFor(channels), text);
+  }
+
+  fs::path dir;
+};
+
+TEST_F(RecountCliTest, JsonCountsEqualTheEnginesAndTheTraceHasALinePerFish) {
+  const std::string path = recording("a", 25000, 4);
+  const fs::path trace = dir / "trace.txt";
+  const CliRun r = run({path, "--json", "--trace", trace.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* key : {"\"file\"", "\"channels\": 4", "\"frame_width\": 1000", "\"frames\": 25",
+                          "\"first_frame\": 1", "\"last_frame\": 25", "\"lines\": 25000", "\"seconds\"",
+                          "\"lines_per_second\"", "\"damage\": []"}) {
+    EXPECT_NE(r.out.find(key), std::string::npos) << key << " in " << r.out;
+  }
+  const std::vector<int32_t> counts = jsonCounts(r.out);
+  EXPECT_EQ(counts, engineCounts(path, 1000, 1, 0));
+  long long total = 0;
+  for (int32_t c : counts) total += c;
+  EXPECT_EQ(jsonNumber(r.out, "total"), total);
+  EXPECT_GT(total, 0);
+  const std::string t = readFileBytes(trace.string()).value_or("");
+  EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), total);
+  // LineCounter counts from 1 at the file's first line: the trace's first
+  // field lies within the file.
+  const long long firstField = std::stoll(t.substr(0, t.find(' ')));
+  EXPECT_GE(firstField, 1);
+  EXPECT_LE(firstField, 25000);
+}
+
+TEST_F(RecountCliTest, AStretchOfFramesIsCountedAsAnAutocount) {
+  const std::string path = recording("a", 25000, 2);
+  const CliRun r = run({path, "--json", "--frame-width", "700", "--from", "5", "--to", "11"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(jsonNumber(r.out, "lines"), 7 * 700);
+  EXPECT_EQ(jsonNumber(r.out, "frames"), 36);
+  EXPECT_EQ(jsonCounts(r.out), engineCounts(path, 700, 5, 11));
+}
+
+TEST_F(RecountCliTest, TextRecordCountsAsItsBinaryTwin) {
+  const CliRun bin = run({recording("b", 8000, 3), "--json"});
+  const CliRun txt = run({recording("t", 8000, 3, true), "--json"});
+  ASSERT_EQ(bin.status, 0) << bin.err;
+  ASSERT_EQ(txt.status, 0) << txt.err;
+  EXPECT_EQ(jsonCounts(bin.out), jsonCounts(txt.out));
+}
+
+TEST_F(RecountCliTest, HumanSummaryNamesTheCounts) {
+  const CliRun r = run({recording("a", 3000, 2)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("counts:"), std::string::npos);
+  EXPECT_NE(r.out.find("total:"), std::string::npos);
+  EXPECT_NE(r.out.find("3000 lines"), std::string::npos);
+}
+
+TEST_F(RecountCliTest, BadArgumentsAndUnreadableFilesExitWithTwo) {
+  const std::string path = recording("a", 3000, 1);
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {path, "--from", "0"},
+      {path, "--from", "4"},
+      {path, "--to", "9"},
+      {path, "--from", "3", "--to", "2"},
+      {path, "--frame-width", "-5"},
+      {path, "--frame-width"},
+      {path, "--bogus"},
+      {path, path},
+      {(dir / "none.blb").string()},
+      {dir.string() + "/"},
+  };
+  for (const auto& args : bad) {
+    const CliRun r = run(args);
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(r.status, 2) << joined;
+    EXPECT_TRUE(r.out.empty()) << joined;
+    EXPECT_FALSE(r.err.empty()) << joined;
+  }
+}
+
+TEST_F(RecountCliTest, MissingReportFileExitsWithTwoAndSaysSo) {
+  const fs::path path = dir / "alone.blb";
+  writeFile(path, encodeBinary(recordWords(drawFish(100, {}))));
+  const CliRun r = run({path.string(), "--json"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("Cant find corresponding reportfile (.mse)"), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+}
+
+TEST_F(RecountCliTest, DamagedFilesAreCountedAsFarAsTheyGoWithTheDamageListed) {
+  const std::vector<int16_t> good = recordWords(drawFish(3000, fishEvery(3000, 37, 2)));
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  };
+  std::vector<Case> cases;
+  std::vector<int16_t> negative = good;
+  negative.push_back(-4);
+  negative.push_back(0);
+  cases.push_back({"negative", encodeBinary(negative), "negative segment count"});
+  std::vector<int16_t> tooMany = good;
+  tooMany.push_back(501);
+  for (int i = 0; i < 501; ++i) {
+    tooMany.push_back(static_cast<int16_t>(i));
+    tooMany.push_back(static_cast<int16_t>(i));
+  }
+  cases.push_back({"toomany", encodeBinary(tooMany), "segment count above 500"});
+  std::string cut = encodeBinary(good);
+  cut += encodeBinary(std::vector<int16_t>{3, 10, 20});
+  cases.push_back({"cut", cut, "line cut short at end of file"});
+  cases.push_back({"odd", encodeBinary(good) + "x", "odd byte at end of file"});
+  cases.push_back({"short", std::string("\x01", 1), "file shorter than its header"});
+  for (const Case& c : cases) {
+    const fs::path path = dir / (std::string(c.name) + ".blb");
+    writeFile(path, c.bytes);
+    writeFile(dir / (std::string(c.name) + ".mse"), reportFor(2));
+    const CliRun r = run({path.string(), "--json"});
+    EXPECT_EQ(r.status, 0) << c.name << ": " << r.err;
+    EXPECT_NE(r.out.find(c.reason), std::string::npos) << c.name << ": " << r.out;
+  }
+}
+
+TEST_F(RecountCliTest, DemoSampleCountsAsTheEngineDoes) {
+  const std::string demo = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
+  if (!fs::exists(demo)) GTEST_SKIP() << "no samples/demo.blb";
+  const CliRun r = run({demo, "--json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(jsonCounts(r.out), engineCounts(demo, 1000, 1, 0));
+  EXPECT_NE(r.out.find("\"damage\": []"), std::string::npos);
+}
+
+}  // namespace
