@@ -290,7 +290,8 @@ TEST_F(RecordViewerWindowTest, PictureShowsObjectsInNavyAndTheDividers) {
 TEST_F(RecordViewerWindowTest, ScreenshotOfARealisticSession) {
   const char* shots = std::getenv("TINDAVEL_SCREENSHOT_DIR");
   if (!shots) GTEST_SKIP() << "set TINDAVEL_SCREENSHOT_DIR to save screenshots";
-  const std::string src = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
+  const char* given = std::getenv("TINDAVEL_SCREENSHOT_RECORDING");
+  const std::string src = given ? given : std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
   if (!fs::exists(src)) GTEST_SKIP() << "no demo recording";
   open(src);
   window->FarwardbtnClick();
