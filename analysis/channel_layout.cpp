@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-int lastChannel(const SettingsVariables& s) {
-  return std::clamp(s.NrChannels, 1, kMaxChannels);
-}
-
 int channelOf(const SettingsVariables& s, int64_t x, int from) {
   const int last = lastChannel(s);
   int k = std::clamp(from, 1, last);

@@ -14,7 +14,9 @@
 
 // The channels in use: NrChannels clamped to 1..4, so that every channel walk
 // stays inside the table whatever the settings hold.
-int lastChannel(const SettingsVariables& s);
+inline int lastChannel(const SettingsVariables& s) {
+  return s.NrChannels < 1 ? 1 : s.NrChannels > kMaxChannels ? kMaxChannels : s.NrChannels;
+}
 
 // The channel of pixel x, walking up from channel `from` (the channel of the
 // previous position on the same line, or 1): the first k with

@@ -108,6 +108,10 @@ class LinePass {
   void run() {
     sanitise();
     d_.FinishedCount = 0;
+    if (d_.PreviousCount == 0 && d_.SegmentCount == 0) {
+      d_.CurrentChannel = c_;  // nothing was or is dark: most lines between fish
+      return;
+    }
     // B.1: each tracked object meets the segments under it.
     for (i_ = 1; i_ <= d_.PreviousCount; ++i_) {
       const ObjectRecord& p = prev(i_);
