@@ -33,6 +33,11 @@ int32_t SegmentPreparer::finish() {
 
 void prepareSegments(DetectionState& d, const SettingsVariables& s) {
   const int32_t raw = std::clamp<int32_t>(d.SegmentCount, 0, kMaxSegments);
+  if (raw == 0) {  // most lines: nothing dark
+    d.SegmentCount = 0;
+    d.CurrentChannel = 1;
+    return;
+  }
   SegmentPreparer preparer(d, s);
   // In place: the kept count never passes the raw index being read.
   for (int32_t k = 1; k <= raw; ++k) preparer.add(d.Segments[k].Start, d.Segments[k].End);
