@@ -30,6 +30,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
 #include "records/record_viewer_widgets.h"
+#include "records/recount_engine.h"
 #include "reports/day_count.h"
 #include "settings/registry.h"
 #include "settings/settings_controls.h"

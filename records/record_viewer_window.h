@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "records/recording_settings.h"
-#include "records/recount_engine.h"
 
 class QAreaSeries;
 class QChart;
@@ -38,6 +37,7 @@ class QToolBar;
 class QToolButton;
 class QValueAxis;
 class RecordPicture;
+class RecountEngine;
 class SelectionTrackBar;
 class SettingsControls;
 class SettingsStore;

@@ -20,6 +20,7 @@
 #include "records/record_viewer_widgets.h"
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
+#include "records/recount_engine.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
 #include "settings/settings_controls.h"
