@@ -8,8 +8,12 @@
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
 #include "app/stand_in_windows.h"
+#include "analysis/detection_state.h"
+#include "analysis/size_classification.h"
+#include "analysis/viewer_counts.h"
 #include "portio/control_output.h"
 #include "portio/waitforlamp.h"
+#include "records/record_viewer_window.h"
 #include "reports/report_viewer.h"
 #include "settings/registry.h"
 #include "settings/settings_controls.h"
@@ -34,6 +38,19 @@ void linkMainWindow(AppWindows& w, AppState state) {
     for (int n = 1; n <= kMaxChannels; ++n) w.FrmAdal->UpDown[n]->setValue(state.sett.sizeGroupUpDown(n).position());
   };
   links.channelWidthItem = [&sett] { return sett.Channelwidth.itemIndex(); };
+  links.setChannelWidthConstants = [](const ChannelWidthConstants& c) {
+    gDetection.LengthDivisor = c.LengthDivisor;
+    gDetection.AngleThreshold = c.AngleThreshold;
+    gDetection.AreaFactor = c.AreaFactor;
+  };
+  links.applySizeGroup = [&w, state](int n) {
+    stillafiskiflokk(n, gDetection, state.settings, state.camera.LinesPerBuffer, state.sett.Enablemulti.checked(),
+                     w.FrmAdal);
+  };
+  links.clearChannelEstimate = [](int n) {
+    gViewerCounts.WeightSamples[n] = 0;
+    gViewerCounts.WeightSum[n] = 0;
+  };
   links.showWeightGroups = [&sett] { sett.FishtypeWeight.visible = true; };
   links.uncheckAndDisableMulti = [&sett] {
     sett.Enablemulti.setChecked(false);
@@ -64,6 +81,7 @@ void linkMainWindow(AppWindows& w, AppState state) {
   links.showTimedMessage = [&w](const QString& text) { w.Messagedialog->showMessage(text); };
   // The viewers hook in here: links.openRecord and links.openReport.
   links.openReport = [&w] { static_cast<Tfrmreport*>(w.frmreport)->viewreport(); };
+  links.openRecord = [&w] { static_cast<TfrmRecord*>(w.frmRecord)->OpenBlbFile(); };
 }
 
 }  // namespace
@@ -90,7 +108,7 @@ bool createWindows(AppWindows& w, AppState state, MainWindowEnvironment environm
   w.frmquattro = new stand_in::Tfrmquattro;
   w.OKBottomDlg = new TOKBottomDlg;
   w.Messagedialog = new TMessagedialog;
-  w.frmRecord = new stand_in::TfrmRecord;
+  w.frmRecord = new TfrmRecord({&gDetection, &state.settings, &gViewerCounts, &state.sett, &state.store, &state.session, &state.camera, nullptr, w.FrmAdal, {}});
   w.malatexti = new stand_in::Tmalatexti;
   w.frmreport = new Tfrmreport;
   linkMainWindow(w, state);

@@ -12,6 +12,7 @@
 #include <array>
 #include <string_view>
 
+#include "analysis/size_classification.h"
 #include "app/main_window_links.h"
 #include "settings/settings_variables.h"
 #include "texts/caption_target.h"
@@ -42,7 +43,7 @@ struct MainWindowState {
   CountingState& counting;
 };
 
-class TFrmAdal : public QMainWindow, public CaptionTarget {
+class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
   Q_OBJECT
 
  public:
@@ -78,6 +79,14 @@ class TFrmAdal : public QMainWindow, public CaptionTarget {
   void renameChannel(int channel, const QString& name);
 
   void setCaption(std::string_view control, int item, const std::string& text) override;
+
+  // What the size classification shows: size-group names, the capacity
+  // gauge, the weight estimates and their progress bars.
+  void showSizeGroupName(int channel, std::string_view name) override;
+  void setGaugeMaximum(int32_t maximum) override;
+  void showWeightEstimate(int channel, std::string_view text) override;
+  void setProgressPosition(int bar, int32_t position) override;
+  void setProgressVisible(int bar, bool visible) override;
 
   // Toolbar (left to right).
   QWidget* ToolBar1 = nullptr;

@@ -176,3 +176,34 @@ void TFrmAdal::TargettimerTimer() {
   }
   s.ChannelCounter[1] = 0;  // the display Teljari1 keeps its number
 }
+
+namespace {
+
+bool validChannel(int n) { return n >= 1 && n <= kMaxChannels; }
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void TFrmAdal::showSizeGroupName(int channel, std::string_view name) {
+  if (validChannel(channel)) sizelbl[channel]->setText(fromView(name));
+}
+
+void TFrmAdal::setGaugeMaximum(int32_t maximum) {
+  // The gauge needs a range above 0; a maximum of 0 or less draws it empty.
+  Gauge1->setMaximum(std::max<int32_t>(maximum, 1));
+}
+
+void TFrmAdal::showWeightEstimate(int channel, std::string_view text) {
+  if (validChannel(channel)) estimlbl[channel]->setText(fromView(text));
+}
+
+void TFrmAdal::setProgressPosition(int bar, int32_t position) {
+  if (validChannel(bar)) ProgressBar[bar]->setValue(position);
+}
+
+void TFrmAdal::setProgressVisible(int bar, bool visible) {
+  if (validChannel(bar)) ProgressBar[bar]->setVisible(visible);
+}

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -126,6 +127,18 @@ TEST_F(WindowListTest, FirstiniLoadsTheStoredSettingsIntoTheWindows) {
   SettingsStore reread(path);
   EXPECT_EQ(reread.readInteger("Size Group2", -1), 6);
   EXPECT_EQ(reread.readInteger("Counters2", -1), 6);  // the stored counts were not overwritten
+}
+
+TEST_F(WindowListTest, SelectorClickAppliesTheSizeGroupToTheDisplays) {
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  TFrmAdal& w = *windows.FrmAdal;
+  EXPECT_TRUE(w.sizelbl[1]->text().isEmpty());
+  EXPECT_EQ(w.UpDown[1]->value(), 2);  // the stored default, over the creation's 1
+  w.UpDown[1]->stepBy(1);
+  EXPECT_EQ(settings.SizeGroup[1], 3);
+  EXPECT_FALSE(w.sizelbl[1]->text().isEmpty());
+  EXPECT_GE(w.Gauge1->maximum(), 1);  // no lines per buffer: an empty gauge, never a broken range
 }
 
 TEST_F(WindowListTest, OneChannelSwitchesMultiOffAndDisablesIt) {

@@ -426,3 +426,23 @@ TEST_F(MainWindowTest, CaptionsAndChannelNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, SizeDisplayIgnoresChannelsOutsideTheTable) {
+  TFrmAdal& w = window();
+  w.showSizeGroupName(2, "1 gr");
+  w.showSizeGroupName(0, "x");
+  w.showSizeGroupName(5, "x");
+  w.showWeightEstimate(4, "12.5 g");
+  w.setProgressPosition(9, 3);
+  w.setProgressVisible(-1, true);
+  EXPECT_EQ(w.sizelbl[2]->text(), QStringLiteral("1 gr"));
+  EXPECT_EQ(w.estimlbl[4]->text(), QStringLiteral("12.5 g"));
+  w.setGaugeMaximum(0);
+  EXPECT_EQ(w.Gauge1->maximum(), 1);
+  w.setGaugeMaximum(250);
+  EXPECT_EQ(w.Gauge1->maximum(), 250);
+}
+
+}  // namespace
