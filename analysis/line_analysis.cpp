@@ -108,10 +108,6 @@ class LinePass {
   void run() {
     sanitise();
     d_.FinishedCount = 0;
-    if (d_.PreviousCount == 0 && d_.SegmentCount == 0) {
-      d_.CurrentChannel = c_;  // nothing was or is dark: most lines between fish
-      return;
-    }
     // B.1: each tracked object meets the segments under it.
     for (i_ = 1; i_ <= d_.PreviousCount; ++i_) {
       const ObjectRecord& p = prev(i_);
@@ -516,12 +512,22 @@ class LinePass {
 };
 
 void porun(DetectionState& d, const SettingsVariables& s, std::ostream* trace) {
+  if (d.SegmentCount == 0 && d.PreviousCount == 0) {
+    // Nothing dark on this line nor on the one before: most lines between fish.
+    d.FinishedCount = 0;
+    d.CurrentChannel = 1;
+    return;
+  }
   LinePass(d, s, trace).run();
 }
 
 void countFinishedObjects(DetectionState& d, const SettingsVariables& s,
                           ChannelArray<int32_t>& counts) {
   int k = 1;
+  if (d.FinishedCount <= 0) {
+    d.CurrentChannel = k;
+    return;
+  }
   for (int f = 1; f <= std::clamp(d.FinishedCount, 0, kMaxFinished); ++f) {
     k = channelOf(s, d.FinishedObjects[f].Start, k);
     counts[k] = addSat(counts[k], 1);
