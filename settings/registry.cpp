@@ -96,10 +96,9 @@ void Read_Registry(SettingsVariables& v, SettingsControls& c, SettingsStore& s) 
   c.sensitivity.setItemIndex(s.readInteger("Sens", 1));
   c.Resolution.setValue(s.readInteger("ImageResolution", 1800));
   v.NrChannels = c.Nrch.value();
-  // The language indexes the text tables: a number outside 1..4 would read
-  // past them, so it falls back to English.
+  // Taken as stored: the language fill turns a number outside 1..4 into
+  // empty texts without reading past its tables, and a save keeps it.
   v.LanguageNumber = s.readInteger("Malanr", 1);
-  if (v.LanguageNumber < 1 || v.LanguageNumber > 4) v.LanguageNumber = 1;
 
   for (int n = 1; n <= v.NrChannels; ++n) {
     const ChannelPosition fallback = defaultChannelPosition(n);

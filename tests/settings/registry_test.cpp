@@ -198,12 +198,20 @@ TEST_F(RegistryTest, ThresholdIsRewrittenAsZeroUnlessDebugging) {
   EXPECT_EQ(stored(path_, "Threshold"), "1");
 }
 
-TEST_F(RegistryTest, LanguageOutsideTheTableFallsBackToEnglish) {
-  for (const char* value : {"0", "5", "-1", "x"}) {
-    storeLines(std::string("Malanr=") + value + "\n");
+// The language number is loaded as stored, as every other number without a
+// control to clamp it: the language fill gives empty texts for a number
+// outside 1..4, and a save must not quietly replace the stored one.
+TEST_F(RegistryTest, LanguageOutsideTheTableIsKeptAsStored) {
+  for (const int value : {0, 5, -1}) {
+    storeLines("Malanr=" + std::to_string(value) + "\n");
     read();
-    EXPECT_EQ(vars_.LanguageNumber, 1) << value;
+    EXPECT_EQ(vars_.LanguageNumber, value) << value;
+    ASSERT_TRUE(write());
+    EXPECT_EQ(stored(path_, "Malanr"), std::to_string(value)) << value;
   }
+  storeLines("Malanr=x\n");
+  read();
+  EXPECT_EQ(vars_.LanguageNumber, 1);  // not a number: the default
   storeLines("Malanr=4\n");
   read();
   EXPECT_EQ(vars_.LanguageNumber, 4);
