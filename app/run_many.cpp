@@ -63,6 +63,10 @@ std::optional<std::vector<std::string>> runningProcessNames(const std::string& p
     // A replaced executable reads "/path/prog (deleted)"; it is still that program.
     static constexpr std::string_view kDeleted = " (deleted)";
     if (name.size() > kDeleted.size() && name.ends_with(kDeleted)) name.resize(name.size() - kDeleted.size());
+    // The executable's file name, as a Windows process list gives it: a copy
+    // started from a folder deeper than the 255 characters the check keeps
+    // must still be seen.
+    name = fs::path(name).filename().string();
     if (!name.empty()) names.push_back(std::move(name));
   }
   return names;

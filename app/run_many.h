@@ -34,11 +34,11 @@ int countProgramCopies(const std::vector<std::string>& names, std::string_view p
 // them, so another one runs already.
 bool anotherCopyRuns(const std::vector<std::string>& names, std::string_view program = kProgramName);
 
-// The executable names of all running processes, read from `procRoot`
-// ("/proc" on Linux). For each process: the target of <pid>/exe, else the
-// first word of <pid>/cmdline (the exe link of another user's process cannot
-// be read; kernel threads have neither and are skipped). nullopt when the
-// folder cannot be listed: the check then passes.
+// The executable file names (without their folders) of all running
+// processes, read from `procRoot` ("/proc" on Linux). For each process: the
+// target of <pid>/exe, else the first word of <pid>/cmdline (the exe link of
+// another user's process cannot be read; kernel threads have neither and are
+// skipped). nullopt when the folder cannot be listed: the check then passes.
 std::optional<std::vector<std::string>> runningProcessNames(const std::string& procRoot = "/proc");
 
 #endif  // TINDAVEL_APP_RUN_MANY_H_
