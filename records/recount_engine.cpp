@@ -76,12 +76,14 @@ bool RecountEngine::openText(const std::string& path, DamageReporter* reporter) 
   text.setDamageReporter(reporter);
   if (!text.open(path)) return false;
   const std::filesystem::path copy = textCopyPath();
+  bool headerRead = false;
   {
     std::ofstream out(copy, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     int16_t left = 0;
     int16_t right = 0;
-    if (text.readHeader(left, right)) {
+    headerRead = text.readHeader(left, right);
+    if (headerRead) {
       putWord(out, left);
       putWord(out, right);
       while (const std::optional<int16_t> w = text.nextWord()) putWord(out, *w);
@@ -95,8 +97,10 @@ bool RecountEngine::openText(const std::string& path, DamageReporter* reporter) 
   }
   textCopy_ = copy.string();
   // The copy's words are the text's: its damage was told already, except
-  // what only the block walk finds (counts out of range, a cut line).
-  reader_.setDamageReporter(reporter);
+  // what only the block walk finds (counts out of range, a cut line). The
+  // copy of a text without both edges is empty, and the text's reader has
+  // said so: the block reader would only say it again.
+  reader_.setDamageReporter(headerRead ? reporter : nullptr);
   const bool opened = reader_.open(textCopy_);
 #ifndef _WIN32
   removeTextCopy();  // the open file stays readable until it is closed

@@ -309,6 +309,18 @@ TEST_F(RecountEngineTest, DamagedFileIsCountedAsFarAsItGoesAndReported) {
   EXPECT_EQ(e->state().TotalLines, d.LineCounter);
 }
 
+TEST_F(RecountEngineTest, TextRecordShorterThanItsHeaderIsReportedOnce) {
+  // The text is copied into a binary file for the block reader; the copy of
+  // a text without both edges is empty, and its damage is the text's own.
+  const fs::path path = dir / "short.bla";
+  writeFile(path, "5\n");
+  writeFile(dir / "short.mse", reportFor(1));
+  auto e = open(path.string(), 1000);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->state().TotalLines, 0);
+  EXPECT_EQ(reasons.list, std::vector<std::string>{std::string(damage::kShortHeader)});
+}
+
 // --- The recording's settings ---------------------------------------------
 
 TEST_F(RecountEngineTest, ReportSettingsReplaceTheWorkingCopy) {
