@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -44,8 +45,14 @@ void QtReportMessageSink::showError(QWidget* parent, const std::string& text) {
   QMessageBox::critical(parent, QString(), QString::fromStdString(text));
 }
 
+char systemDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  if (point.size() != 1 || point.at(0).unicode() > 0x7F) return '.';
+  return static_cast<char>(point.at(0).unicode());
+}
+
 std::optional<ReportDocument> loadReportDocument(const std::string& path, SettingsVariables& settings,
-                                                 std::string* error) {
+                                                 std::string* error, char decimalSeparator) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
     if (error) *error = "Cannot read the report file " + path + ": it is a folder.";
@@ -56,7 +63,7 @@ std::optional<ReportDocument> loadReportDocument(const std::string& path, Settin
     if (error) *error = "Cannot read the report file " + path + ".";
     return std::nullopt;
   }
-  const ReportFile report = readReportFile(*ini);
+  const ReportFile report = readReportFile(*ini, {FloatRule::kReportViewer, decimalSeparator});
   const std::filesystem::path full = std::filesystem::absolute(path, ec);
   const std::string fullName = ec ? path : full.lexically_normal().string();
   ReportBands bands = buildReportBands(report, fullName);

@@ -61,13 +61,19 @@ class QtReportMessageSink : public ReportMessageSink {
   void showError(QWidget* parent, const std::string& text) override;
 };
 
-// Reads a report file and prepares its pages. The file's channel count,
+// The decimal separator of the system's number settings (QLocale::system());
+// '.' when the system's separator is not a single ASCII character.
+char systemDecimalSeparator();
+
+// Reads a report file and prepares its pages. Floats are read with
+// `decimalSeparator` only, by default the system's. The file's channel count,
 // bounded to the four channels the layouts hold, becomes `settings`'
 // NrChannels, as it always did. nullopt, with the reason in `error`, only
 // when the file cannot be read at all; a readable file that is no report
 // prints an empty one-channel report.
 std::optional<ReportDocument> loadReportDocument(const std::string& path, SettingsVariables& settings,
-                                                 std::string* error);
+                                                 std::string* error,
+                                                 char decimalSeparator = systemDecimalSeparator());
 
 class Tfrmreport : public QWidget {
   Q_OBJECT

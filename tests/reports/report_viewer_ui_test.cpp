@@ -387,4 +387,28 @@ TEST(ReportCli, WritesThePdfAndRefusesBadInput) {
   EXPECT_EQ(run(cli + " report " + quoted(kTwoChannels) + " --pdf /nonexistent-folder/x.pdf").status, 2);
 }
 
+// The viewer reads floats with the decimal separator of the system's number
+// settings: on an Icelandic system "0,5" is half a day and "0.5" no number.
+TEST(ReportCli, RegressionFloatsFollowTheSystemDecimalSeparator) {
+  const std::string cli = TINDAVEL_BINARY_DIR "/tools/tindavel-cli";
+  const fs::path comma = scratch("comma.mse");
+  writeFile(comma, "[Program]\nLasting=0,5\nOverload=0.25\n[Eka]\nCounters1=1200\n");
+  const fs::path pdf = scratch("comma.pdf");
+  auto durations = [&](const std::string& locale) {
+    fs::remove(pdf);
+    const RunResult r = run("LC_ALL=" + locale + " " + cli + " report " + quoted(comma.string()) + " --pdf " +
+                            quoted(pdf.string()));
+    EXPECT_EQ(r.status, 0) << locale;
+    return squeezed(run("pdftotext -layout " + quoted(pdf.string()) + " -").out);
+  };
+  const std::string icelandic = durations("is_IS.UTF-8");
+  EXPECT_NE(icelandic.find("Average: 2 fry/min"), std::string::npos) << icelandic;  // 1200 / 0.5 day
+  EXPECT_NE(icelandic.find("Duration: 12:00:00"), std::string::npos);
+  EXPECT_NE(icelandic.find("Overload: 0:00:00"), std::string::npos);  // "0.25" is no number there
+  const std::string c = durations("C");
+  EXPECT_NE(c.find("Average: 1 fry/min"), std::string::npos) << c;  // "Lasting" unread: one day
+  EXPECT_NE(c.find("Duration: 0:00:00"), std::string::npos);
+  EXPECT_NE(c.find("Overload: 6:00:00"), std::string::npos);
+}
+
 }  // namespace
