@@ -103,24 +103,8 @@ class RecordViewerWindowTest : public ::testing::Test {
     return sum;
   }
 
-  // Counts of frames first..last of `path` in `width` columns, by an engine
-  // of its own on state of its own.
   ChannelArray<int32_t> freshCount(const std::string& path, int32_t width, int32_t first, int32_t last) {
-    DetectionState d2;
-    SettingsVariables s2;
-    SettingsControls c2;
-    ViewerCounts v2;
-    EXPECT_TRUE(nyjarstillingar(path, *store, s2, c2, d2));
-    RecountContext ctx;
-    ctx.detection = &d2;
-    ctx.settings = &s2;
-    ctx.counts = &v2;
-    ctx.controls = &c2;
-    RecountEngine e(ctx);
-    e.setFrameWidth(width);
-    EXPECT_TRUE(e.openRecord(path, nullptr));
-    e.countFrames(first, last);
-    return v2.ViewerCount;
+    return countOnOwnState(path, *store, width, first, last);
   }
 
   fs::path dir;

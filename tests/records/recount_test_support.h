@@ -11,8 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "analysis/detection_state.h"
+#include "analysis/viewer_counts.h"
 #include "records/record_encoder.h"
 #include "records/record_format.h"
+#include "records/recording_settings.h"
+#include "records/recount_engine.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
 
 namespace recount_test {
 
@@ -97,6 +103,32 @@ inline std::string writeRecording(const std::filesystem::path& stem, const std::
   mse += ".mse";
   writeFile(mse, report);
   return record.string();
+}
+
+// The counts of frames first..last (last 0: the file's last frame) of the
+// recording at `path` in frames `width` columns wide, as an Autocount over
+// them leaves them, counted by an engine of its own on state of its own.
+// Empty when the recording or its report cannot be read. `nrChannels`, when
+// given, receives the recording's channel count.
+inline ChannelArray<int32_t> countOnOwnState(const std::string& path, const SettingsStore& store,
+                                             int32_t width, int32_t first, int32_t last = 0,
+                                             int* nrChannels = nullptr) {
+  DetectionState d;
+  SettingsVariables s;
+  SettingsControls c;
+  ViewerCounts v;
+  if (!nyjarstillingar(path, store, s, c, d)) return {};
+  if (nrChannels) *nrChannels = s.NrChannels;
+  RecountContext ctx;
+  ctx.detection = &d;
+  ctx.settings = &s;
+  ctx.counts = &v;
+  ctx.controls = &c;
+  RecountEngine e(ctx);
+  e.setFrameWidth(width);
+  if (!e.openRecord(path, nullptr)) return {};
+  e.countFrames(first, last == 0 ? e.state().FrameCount : last);
+  return v.ViewerCount;
 }
 
 }  // namespace recount_test
