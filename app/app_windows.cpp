@@ -1,5 +1,6 @@
 #include "app/app_windows.h"
 
+#include <QApplication>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -85,6 +86,11 @@ void linkMainWindow(AppWindows& w, AppState state) {
 }
 
 }  // namespace
+
+void setUpApplication() {
+  QApplication::setApplicationName(QStringLiteral("Lumencounter"));
+  QApplication::setQuitOnLastWindowClosed(false);
+}
 
 bool createWindows(AppWindows& w, AppState state, MainWindowEnvironment environment) {
   MainWindowLinks startLinks;

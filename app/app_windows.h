@@ -49,6 +49,12 @@ struct AppState {
   SettingsStore& store;                   // opened on its file by the main window's creation
 };
 
+// The application's own settings, before any window: title "Lumencounter"
+// and closing the main window ends the program, whatever else is open. The
+// title is the application's name only, not a display name: Qt would append
+// a display name to every window's title ("... — Lumencounter").
+void setUpApplication();
+
 // Creates the windows in their order and links them to each other. Returns
 // false, with only the main window created, when the main window ended in
 // its creation because another copy of the program runs.

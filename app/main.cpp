@@ -13,10 +13,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);  // no command-line arguments are read
-  QApplication::setApplicationName(QStringLiteral("Lumencounter"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lumencounter"));
-  // Closing the main window ends the program, whatever else is open.
-  QApplication::setQuitOnLastWindowClosed(false);
+  setUpApplication();
 
   // The port driver comes up before any window and goes down after the last.
   std::unique_ptr<PortDriver> portDriver = makeSystemPortDriver();

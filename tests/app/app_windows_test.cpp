@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -49,6 +50,20 @@ class WindowListTest : public ::testing::Test {
   std::optional<std::vector<std::string>> processes = std::vector<std::string>{"/usr/bin/tindavel"};
   AppWindows windows;
 };
+
+// A display name of its own would make Qt append " — Lumencounter" to every
+// window title, so the main window would not read "Tolu Report viewer  1.46".
+TEST(ApplicationSetUp, TitleIsTheNameAndAddsNothingToWindowTitles) {
+  const QString nameBefore = QCoreApplication::applicationName();
+  setUpApplication();
+  EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Lumencounter"));
+  EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+  // Without a display name of its own the display name follows the name.
+  QCoreApplication::setApplicationName(QStringLiteral("probe"));
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+  QCoreApplication::setApplicationName(nameBefore);
+  QGuiApplication::setQuitOnLastWindowClosed(true);
+}
 
 TEST_F(WindowListTest, FifteenWindowsInOrderWithTheirCaptions) {
   ASSERT_TRUE(create());
