@@ -135,40 +135,37 @@ bool WordReader::atEnd() {
   return !peeked_;
 }
 
-std::optional<int16_t> WordReader::skipLine() {
+// Reads the line record that starts at the next word, handing its pairs to
+// `sink`; returns its count word, or nothing at the end of the file.
+template <typename Sink>
+std::optional<int16_t> WordReader::readRecord(Sink& sink) {
   const std::optional<int16_t> count = nextWord();
   if (!count) return std::nullopt;
   ++line_;
   checkCount(*count, line_, damage_);
-  const bool complete = readPairs(*count, [this] { return nextWord(); },
-                                  [](int32_t, int32_t, int32_t) {});
-  if (!complete) damage_.report(line_, damage::kCutShort);
+  if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
+    damage_.report(line_, damage::kCutShort);
+  }
+  sink.finish();
   return count;
 }
 
+std::optional<int16_t> WordReader::skipLine() {
+  struct Discard {
+    void operator()(int32_t, int32_t, int32_t) {}
+    void finish() {}
+  } discard;
+  return readRecord(discard);
+}
+
 bool WordReader::readRawLine(DetectionState& d) {
-  const std::optional<int16_t> count = nextWord();
-  if (!count) return false;
-  ++line_;
-  checkCount(*count, line_, damage_);
   RawSegmentSink sink(d);
-  if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
-    damage_.report(line_, damage::kCutShort);
-  }
-  sink.finish();
-  return true;
+  return readRecord(sink).has_value();
 }
 
 bool WordReader::readLine(DetectionState& d, const SettingsVariables& s) {
-  const std::optional<int16_t> count = nextWord();
-  if (!count) return false;
-  ++line_;
-  checkCount(*count, line_, damage_);
   PreparingSegmentSink sink(d, s);
-  if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
-    damage_.report(line_, damage::kCutShort);
-  }
-  sink.finish();
+  if (!readRecord(sink)) return false;
   ++d.LineCounter;
   return true;
 }

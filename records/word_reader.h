@@ -74,6 +74,8 @@ class WordReader {
   // before it.
   std::optional<int16_t> readTextNumber(bool* crossedLine = nullptr);
   void skipRestOfLine();
+  template <typename Sink>
+  std::optional<int16_t> readRecord(Sink& sink);
 
   std::unique_ptr<std::istream> source_;
   RecordKind kind_ = RecordKind::Binary;
