@@ -46,20 +46,10 @@ class Tfrmquattro : public StandInWindow {
  public:
   Tfrmquattro() : StandInWindow(QStringLiteral("frmquattro"), QStringLiteral("frmquattro")) {}
 };
-// Record viewer.
-class TfrmRecord : public StandInWindow {
- public:
-  TfrmRecord() : StandInWindow(QStringLiteral("frmRecord"), QStringLiteral("View Record")) {}
-};
 // Holder of the language table; never shown.
 class Tmalatexti : public StandInWindow {
  public:
   Tmalatexti() : StandInWindow(QStringLiteral("malatexti"), QStringLiteral("malatexti")) {}
-};
-// Holder of the report viewer's layouts; never shown.
-class Tfrmreport : public StandInWindow {
- public:
-  Tfrmreport() : StandInWindow(QStringLiteral("frmreport"), QStringLiteral("frmreport")) {}
 };
 
 }  // namespace stand_in
