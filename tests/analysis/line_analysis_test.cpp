@@ -184,6 +184,59 @@ TEST_F(LineTest, AbsorbedGroupMemberWithNoOtherMemberLeavesItsAreaBehind) {
   EXPECT_EQ(d.PreviousObjects[1].End, 120);
 }
 
+// A released piece hands on its outline entries from the one before the split
+// to its last, but never entry 2000 (the counter's table ends before it).
+TEST_F(LineTest, ReleasedPieceHandsOnItsEntriesSinceTheSplitButNotEntry2000) {
+  d.MinLength[1] = 10;  // a piece needs more than 4 lines of its own
+  ObjectRecord& x = d.PreviousObjects[1];
+  x = {};
+  x.Lines = 2000;
+  x.Start = 100;
+  x.End = 110;
+  x.MaxWidth = 10;
+  x.MinLeft = 90;
+  x.MaxRight = 120;
+  x.Area = 500;
+  x.OwnLines = 3;
+  x.OwnArea = 30;
+  x.Group = 5;
+  x.OutlineCount = kOutlineLimit;
+  x.OutlineLine = kOutlineLimit;
+  for (int e = 1; e <= kOutlineLimit; ++e) x.Outline[e] = {100, 110, static_cast<int16_t>(e)};
+  x.Outline[1997].Left = 97;
+  x.Outline[1999].Left = 99;
+  x.Outline[2000].Left = 42;
+  ObjectRecord& m = d.PreviousObjects[2];
+  m = {};
+  m.Lines = 5;
+  m.Start = 300;
+  m.End = 310;
+  m.MinLeft = 300;
+  m.MaxRight = 310;
+  m.Area = 50;
+  m.OwnLines = 3;
+  m.Group = 5;
+  m.OutlineCount = 5;
+  m.OutlineLine = 5;
+  for (int e = 1; e <= 5; ++e) m.Outline[e] = {300, 310, static_cast<int16_t>(e)};
+  d.PreviousCount = 2;
+
+  line({{300, 310}});  // x ends with too few lines of its own; m goes on
+  EXPECT_EQ(d.FinishedCount, 0);
+  ASSERT_EQ(d.PreviousCount, 1);
+  const ObjectRecord& r = d.PreviousObjects[1];
+  EXPECT_EQ(r.Group, 0);
+  EXPECT_EQ(r.Area, 50 + 500 + 10);
+  EXPECT_EQ(r.MinLeft, 90);
+  EXPECT_EQ(r.MaxRight, 310);
+  ASSERT_EQ(r.OutlineCount, 5 + 3 + 1) << "entries 1997 to 1999, then the new line";
+  EXPECT_EQ(r.Outline[6].Left, 97);
+  EXPECT_EQ(r.Outline[6].Line, 5 - 2000 + 1997);
+  EXPECT_EQ(r.Outline[8].Left, 99);
+  EXPECT_EQ(r.Outline[9].Left, 300);
+  EXPECT_EQ(r.Outline[9].Line, 6);
+}
+
 TEST_F(LineTest, SeparateForksGetDifferentGroups) {
   lines(2, 100, 120);
   line({{100, 108}, {112, 120}});
