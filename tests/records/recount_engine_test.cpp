@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "analysis/detection_state.h"
+#include "analysis/line_analysis.h"
+#include "analysis/size_classification.h"
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
+#include "records/word_reader.h"
 #include "settings/ini_file.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
@@ -282,6 +285,89 @@ TEST_F(RecountEngineTest, ResizingShowsTheFrameHoldingTheSameLines) {
   EXPECT_EQ(e->state().TrackBar1.Position, 17);
   const ChannelArray<int32_t> shown = counts();
   EXPECT_EQ(shown, freshCount((dir / "a.blb").string(), 500, 17, 17));
+}
+
+TEST_F(RecountEngineTest, CountAcrossBlocksEqualsALineByLineCountOfTheSameFile) {
+  // A recording of more than two read blocks, counted frame after frame by
+  // the engine, and line after line through the word reader with the size
+  // limits adapted after every frame's worth of lines: block boundaries,
+  // records across them and the repositioning between frames must change
+  // nothing.
+  const int32_t lines = 450000;
+  const int32_t width = 997;
+  const std::string path = writeRecording(dir / "long", recordWords(drawFish(lines, fishEvery(lines, 10, 4))),
+                                          reportFor(4));
+  ASSERT_GT(fs::file_size(path), 2u * kReadBlockBytes);
+
+  DetectionState d2;
+  SettingsVariables s2;
+  SettingsControls c2;
+  ViewerCounts v2;
+  ASSERT_TRUE(nyjarstillingar(path, *store, s2, c2, d2));
+  for (int c = 1; c <= s2.NrChannels; ++c) stillafiskiflokk(c, d2, s2, 0, false);
+  WordReader words;
+  ASSERT_TRUE(words.open(path));
+  int16_t left = 0;
+  int16_t right = 0;
+  ASSERT_TRUE(words.readHeader(left, right));
+  int32_t read = 0;
+  while (words.readLine(d2, s2)) {
+    porun(d2, s2);
+    countFinishedObjects(d2, s2, v2.ViewerCount);
+    if (++read % width == 0) {
+      for (int c = 1; c <= s2.NrChannels; ++c) autofiskiflokkur(c, d2, v2, false);
+    }
+  }
+  ASSERT_EQ(read, lines);
+
+  const ChannelArray<int32_t> engine = freshCount(path, width, 1, framesFor(lines, width));
+  EXPECT_EQ(engine, v2.ViewerCount);
+  EXPECT_EQ(d.LineCounter, lines);
+  EXPECT_GT(v2.ViewerCount[4], 1000);
+}
+
+// The limits of every channel as the size classification leaves them.
+struct Limits {
+  ChannelArray<int32_t> MinWidth, GapLimit, MinLength, MaxLength, MinBreadth, MaxBreadth, MinArea, MaxArea,
+      AngleSmoothing;
+  bool operator==(const Limits&) const = default;
+};
+Limits limitsOf(const DetectionState& d) {
+  return {d.MinWidth,   d.GapLimit,   d.MinLength, d.MaxLength,     d.MinBreadth,
+          d.MaxBreadth, d.MinArea,    d.MaxArea,   d.AngleSmoothing};
+}
+
+TEST_F(RecountEngineTest, SizeLimitsAdaptAfterEveryFrameInEveryChannel) {
+  // Four channels of different size groups and no fish: the running means
+  // stay those of the groups, so after each frame every channel's limits
+  // are the automatic ones derived from its group.
+  std::string report = "[Settings]\nNrChannels=4\n[Eka]\nchannelwidth=1\nSkuffubreidd=1000\n";
+  const int groups[] = {0, 3, 5, 8};
+  for (int n = 1; n <= 4; ++n) {
+    report += "Size Group" + std::to_string(n) + "=" + std::to_string(groups[n - 1]) + "\n";
+    report += "Multib" + std::to_string(n) + "=" + std::to_string((n - 1) * 128) + "\n";
+    report += "Multie" + std::to_string(n) + "=" + std::to_string(n * 128 - 1) + "\n";
+  }
+  const std::string path = writeRecording(dir / "quiet", recordWords(drawFish(3000, {})), report);
+
+  DetectionState ref;
+  SettingsVariables rs;
+  SettingsControls rc;
+  ASSERT_TRUE(nyjarstillingar(path, *store, rs, rc, ref));
+  for (int c = 1; c <= 4; ++c) stillafiskiflokk(c, ref, rs, 0, false);
+  const Limits applied = limitsOf(ref);
+  ViewerCounts none;
+  for (int c = 1; c <= 4; ++c) autofiskiflokkur(c, ref, none, false);
+  const Limits adapted = limitsOf(ref);
+  ASSERT_NE(adapted, applied) << "the groups must show whether the limits were adapted";
+
+  auto e = open(path, 1000);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(limitsOf(d), adapted) << "after frame 1";
+  e->FarwardbtnClick();
+  EXPECT_EQ(limitsOf(d), adapted) << "after frame 2, counted on";
+  e->moveTrackBar(1);
+  EXPECT_EQ(limitsOf(d), adapted) << "after a jump back to frame 1";
 }
 
 TEST_F(RecountEngineTest, TextRecordCountsAsItsBinaryTwin) {
