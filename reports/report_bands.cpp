@@ -21,16 +21,6 @@ std::string sizeGroupName(int32_t group) {
   return std::string(SizeGroupNames[static_cast<size_t>(group)]);
 }
 
-// The memo holds what fits on the page; the rest is counted in its last line
-// so the reader knows the file says more.
-std::vector<std::string> memoLines(std::vector<std::string> lines) {
-  if (static_cast<int>(lines.size()) <= kMaxCommentLines) return lines;
-  const size_t more = lines.size() - static_cast<size_t>(kMaxCommentLines - 1);
-  lines.resize(static_cast<size_t>(kMaxCommentLines - 1));
-  lines.push_back("... (" + std::to_string(more) + " more lines in the report file)");
-  return lines;
-}
-
 // "AW" and "Std": a text that is not a whole number prints no value, and the
 // biomass made from it neither, rather than a figure made up from 0.
 std::string tenthsOrNoValue(const std::optional<int32_t>& tenths, const char* unit) {
@@ -48,6 +38,38 @@ DistributionBars distributionOf(const ReportDistribution& d, const std::string& 
 }
 
 }  // namespace
+
+std::vector<std::string> memoLines(const std::vector<std::string>& comments, const CommentWrapper& wrap) {
+  constexpr size_t kMax = static_cast<size_t>(kMaxCommentLines);
+  std::vector<std::vector<std::string>> pieces;
+  size_t total = 0;
+  for (const std::string& comment : comments) {
+    std::vector<std::string> lines = wrap ? wrap(comment) : std::vector<std::string>{comment};
+    if (lines.empty()) lines.emplace_back();
+    total += lines.size();
+    pieces.push_back(std::move(lines));
+    if (total > kMax) break;  // the rest cannot be shown anyway
+  }
+  std::vector<std::string> memo;
+  if (total <= kMax) {
+    for (std::vector<std::string>& lines : pieces) memo.insert(memo.end(), lines.begin(), lines.end());
+    return memo;
+  }
+  // The memo holds what fits on the page, whole comments first and then the
+  // start of the next one; the rest is counted in its last line so the
+  // reader knows the file says more.
+  size_t whole = 0;
+  for (const std::vector<std::string>& lines : pieces) {
+    if (memo.size() + lines.size() > kMax - 1) {
+      memo.insert(memo.end(), lines.begin(), lines.begin() + static_cast<long>(kMax - 1 - memo.size()));
+      break;
+    }
+    memo.insert(memo.end(), lines.begin(), lines.end());
+    ++whole;
+  }
+  memo.push_back("... (" + std::to_string(comments.size() - whole) + " more lines in the report file)");
+  return memo;
+}
 
 std::string formatRate(int64_t count, double lastingDays) {
   if (!std::isfinite(lastingDays) || lastingDays <= 0) return std::string(kNoValue) + " fry/min";
@@ -75,7 +97,8 @@ std::array<std::string, kWeightClasses> weightClassLabels(int64_t g0) {
   return labels;
 }
 
-ReportBands buildReportBands(const ReportFile& report, const std::string& fileName) {
+ReportBands buildReportBands(const ReportFile& report, const std::string& fileName,
+                             const CommentWrapper& wrapComment) {
   ReportBands bands;
   // The layouts hold four channels; a count below one still prints the one
   // channel a report always has.
@@ -84,7 +107,7 @@ ReportBands buildReportBands(const ReportFile& report, const std::string& fileNa
   bands.logoPath = report.logoimage.value_or("");
   bands.trailer = std::string(kTrailerText) + kTrailerGap + kTrailerWebAddress;
 
-  const std::vector<std::string> comments = memoLines(commentLines(report));
+  const std::vector<std::string> comments = memoLines(commentLines(report), wrapComment);
   const std::string date = formatReportDate(report.DateTime.value_or(0));
   const std::string overload = formatTimeOfDay(report.Overload.value_or(0));
   const std::string duration = formatTimeOfDay(report.Lasting.value_or(0));

@@ -7,6 +7,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
+#include <QFontMetricsF>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QImage>
@@ -39,10 +40,11 @@ double largestBar(const std::vector<DistributionBars>& channels) {
 }
 
 // Bars start at zero; an empty distribution still gets a readable axis.
-void addBarAxes(QChart& chart, QBarSeries* series, const QStringList& categories, double top) {
+void addBarAxes(QChart& chart, QBarSeries* series, const QStringList& categories, const QString& unit,
+                double top) {
   auto* x = new QBarCategoryAxis;
   x->append(categories);
-  x->setTitleText("g");
+  x->setTitleText(unit);
   auto* y = new QValueAxis;
   y->setRange(0, top > 0 ? top : 1.0);
   y->applyNiceNumbers();
@@ -79,6 +81,21 @@ QCategoryAxis* clockAxis(double from, double to) {
   return axis;
 }
 
+// The legend names the channels in one row under the chart; long names are
+// set smaller (down to 7 points) before the legend would cut them short.
+void fitLegend(QChart& chart, const std::vector<DistributionBars>& channels, double chartWidth) {
+  QFont font = chart.legend()->font();
+  constexpr double kMarkerAndGap = 40;  // a legend entry's marker and spacing, pixels
+  auto width = [&](const QFont& f) {
+    const QFontMetricsF metrics(f);
+    double w = 0;
+    for (const DistributionBars& c : channels) w += metrics.horizontalAdvance(qs(c.title)) + kMarkerAndGap;
+    return w;
+  };
+  while (width(font) > chartWidth * 0.9 && font.pointSizeF() > 7) font.setPointSizeF(font.pointSizeF() - 0.5);
+  chart.legend()->setFont(font);
+}
+
 std::unique_ptr<QChart> newChart(const std::string& title) {
   auto chart = std::make_unique<QChart>();
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -101,15 +118,18 @@ std::unique_ptr<QChart> makeDistributionChart(const std::string& title,
   // Channels may use different class widths; then one row of labels would
   // misname some bars, so the classes are numbered instead.
   QStringList categories;
+  QString unit = "g";
   bool sameLabels = !channels.empty();
   for (const DistributionBars& c : channels) sameLabels = sameLabels && c.labels == channels.front().labels;
   if (sameLabels) {
     categories = categoriesOf(channels.front());
   } else {
     for (int k = 1; k <= kWeightClasses; ++k) categories << QString::number(k);
+    unit = "Weight class";
   }
-  addBarAxes(*chart, series, categories, largestBar(channels));
+  addBarAxes(*chart, series, categories, unit, largestBar(channels));
   chart->legend()->setAlignment(Qt::AlignBottom);
+  fitLegend(*chart, channels, kDistributionChartPixels.width());
   return chart;
 }
 
@@ -118,7 +138,7 @@ std::unique_ptr<QChart> makeChannelDistributionChart(const DistributionBars& cha
   auto* series = new QBarSeries;
   series->append(barSetOf(channel));
   chart->addSeries(series);
-  addBarAxes(*chart, series, categoriesOf(channel), largestBar({channel}));
+  addBarAxes(*chart, series, categoriesOf(channel), "g", largestBar({channel}));
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }

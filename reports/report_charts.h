@@ -15,6 +15,12 @@
 class QChart;
 class QImage;
 
+// Chart layouts in 96-dpi pixels, in the proportions of their places on the
+// page: a channel band's pictures (kBodyWidthMm x kChartMm) and the
+// distribution page's chart (kBodyWidthMm x kDistributionChartMm).
+inline constexpr QSize kBandChartPixels(900, 300);
+inline constexpr QSize kDistributionChartPixels(850, 503);
+
 // Chart1 of the distribution page: one set of bars per channel shown, the
 // classes along the bottom. Channels beyond the report's own are not in it.
 std::unique_ptr<QChart> makeDistributionChart(const std::string& title,

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QTextLayout>
 
 #include "reports/jpeg_logo.h"
 #include "reports/report_charts.h"
@@ -22,9 +23,50 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// Chart layouts in 96-dpi pixels, in the proportions of their places.
-constexpr QSize kBandChartPixels(900, 300);         // kBodyWidthMm x kChartMm
-constexpr QSize kDistributionChartPixels(850, 503);  // kBodyWidthMm x kDistributionChartMm
+// The smallest type a value is set in to make it fit its place.
+constexpr double kMinTextPoints = 6.0;
+// The comment memo: where its lines start and how wide they are, and its type.
+constexpr double kMemoTextLeftMm = 34.0;
+constexpr double kMemoTextWidthMm = kBodyWidthMm - 36.0;
+constexpr double kMemoPoints = 9.0;
+// The columns of the weight table on the distribution page; the channel
+// names have the room left of the first.
+constexpr double kWeightAverageMm = 92.0;
+constexpr double kWeightDeviationMm = 140.0;
+constexpr double kWeightColumnMm = 46.0;
+
+QFont reportFont(double points, bool bold = false, bool italic = false, bool fixedPitch = false) {
+  QFont f(fixedPitch ? "DejaVu Sans Mono" : "DejaVu Sans");
+  if (fixedPitch) f.setStyleHint(QFont::TypeWriter);
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  f.setItalic(italic);
+  // No ligatures: the PDF's text should read "file", not "ﬁle", when
+  // searched or copied.
+  f.setStyleStrategy(QFont::PreferNoShaping);
+  return f;
+}
+
+// The lines `text` takes at `width` device pixels: broken between words, or
+// inside a word too long for a line (a file path). Blanks at a break are
+// dropped.
+QStringList wrapLines(const QString& text, const QFont& font, QPaintDevice* device, double width) {
+  if (text.isEmpty()) return {QString()};
+  QTextLayout layout(text, font, device);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  QStringList lines;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    QString piece = text.mid(line.textStart(), line.textLength());
+    while (!piece.isEmpty() && piece.back().isSpace()) piece.chop(1);
+    lines << piece;
+  }
+  layout.endLayout();
+  return lines;
+}
 
 // Draws in millimetres from the top left of the printable body; converts to
 // device pixels itself so fonts keep their point sizes.
@@ -47,24 +89,55 @@ class PagePainter {
   }
 
   void font(double points, bool bold = false, bool italic = false, bool fixedPitch = false) {
-    QFont f(fixedPitch ? "DejaVu Sans Mono" : "DejaVu Sans");
-    if (fixedPitch) f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    // No ligatures: the PDF's text should read "file", not "ﬁle", when
-    // searched or copied.
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    p_.setFont(f);
+    p_.setFont(reportFont(points, bold, italic, fixedPitch));
   }
 
-  // Text on one line in the box, vertically centred, cut with an ellipsis
-  // where it would run into the next item.
+  // Text on one line in the box, vertically centred. Text too long for the
+  // box is set smaller, down to three quarters of its size, and only then
+  // cut with an ellipsis where it would run into the next item.
   void text(double xMm, double yMm, double wMm, double hMm, const std::string& s,
             Qt::Alignment align = Qt::AlignLeft) {
     const QRectF box = rect(xMm, yMm, wMm, hMm);
-    const QString elided = QFontMetricsF(p_.font(), p_.device()).elidedText(qs(s), Qt::ElideRight, box.width());
+    const QFont original = p_.font();
+    const QString t = qs(s);
+    QFont f = original;
+    const double floor = std::max(kMinTextPoints, original.pointSizeF() * 0.75);
+    while (QFontMetricsF(f, p_.device()).horizontalAdvance(t) > box.width() && f.pointSizeF() - 0.5 >= floor) {
+      f.setPointSizeF(f.pointSizeF() - 0.5);
+    }
+    p_.setFont(f);
+    const QString elided = QFontMetricsF(f, p_.device()).elidedText(t, Qt::ElideRight, box.width());
     p_.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
+    p_.setFont(original);
+  }
+
+  // Text that must be read whole (a file name, a heading of names): set on
+  // up to `maxLines` lines in the box, smaller where needed down to
+  // kMinTextPoints; what still does not fit is cut in the way `elide` says.
+  void wrappedText(double xMm, double yMm, double wMm, double hMm, const std::string& s, int maxLines,
+                   Qt::TextElideMode elide, Qt::Alignment align = Qt::AlignLeft) {
+    const QRectF box = rect(xMm, yMm, wMm, hMm);
+    const QFont original = p_.font();
+    const QString t = qs(s);
+    for (QFont f = original; f.pointSizeF() >= kMinTextPoints; f.setPointSizeF(f.pointSizeF() - 0.5)) {
+      const QStringList lines = wrapLines(t, f, p_.device(), box.width());
+      const double spacing = QFontMetricsF(f, p_.device()).lineSpacing();
+      if (lines.size() > maxLines || lines.size() * spacing > box.height()) continue;
+      p_.setFont(f);
+      double top = box.top() + (box.height() - lines.size() * spacing) / 2;
+      for (const QString& line : lines) {
+        p_.drawText(QRectF(box.left(), top, box.width(), spacing), static_cast<int>(align | Qt::AlignVCenter), line);
+        top += spacing;
+      }
+      p_.setFont(original);
+      return;
+    }
+    QFont smallest = original;
+    smallest.setPointSizeF(kMinTextPoints);
+    p_.setFont(smallest);
+    const QString elided = QFontMetricsF(smallest, p_.device()).elidedText(t, elide, box.width());
+    p_.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
+    p_.setFont(original);
   }
 
   // The picture scaled into the box, keeping its proportions, centred.
@@ -103,7 +176,7 @@ double paintPageHeader(PagePainter& pp, const ReportDocument& doc, double y) {
   pp.font(22, true);
   pp.text(30, y, kBodyWidthMm - 80, 14, doc.bands.title, Qt::AlignHCenter);
   pp.font(12);
-  pp.text(30, y + 15, kBodyWidthMm - 80, 8, doc.bands.operatorName, Qt::AlignHCenter);
+  pp.wrappedText(30, y + 15, kBodyWidthMm - 80, 11, doc.bands.operatorName, 2, Qt::ElideRight, Qt::AlignHCenter);
   pp.picture(kBodyWidthMm - 48, y, 48, 26, doc.pictures.logo, Qt::AlignRight);
   pp.hline(0, y + kPageHeaderMm - 3, kBodyWidthMm);
   return y + kPageHeaderMm;
@@ -122,7 +195,7 @@ void pair(PagePainter& pp, double x, double y, double captionW, double valueW, c
 double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, double y) {
   const CountingBand& b = doc.bands.counting[static_cast<size_t>(index)];
   constexpr double kRight = 104;  // start of the right-hand column
-  pair(pp, 0, y, 32, 70, "Description:", b.description);
+  pair(pp, 0, y, 32, kBodyWidthMm - 32, "Description:", b.description);  // the row is its own
   y += kRowMm;
   pair(pp, 0, y, 32, 70, "Counted by:", b.countedBy);
   pair(pp, kRight, y, 14, 68, " Date:", b.date, true, true);
@@ -143,8 +216,9 @@ double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, 
   pp.text(0, y, 32, kRowMm, "Comments:");
   const double memoH = std::max<size_t>(1, b.comments.size()) * kCommentLineMm + kMemoPaddingMm;
   pp.frame(32, y + 1, kBodyWidthMm - 32, memoH - 1);
+  pp.font(kMemoPoints);
   for (size_t i = 0; i < b.comments.size(); ++i) {
-    pp.text(34, y + 1 + static_cast<double>(i) * kCommentLineMm, kBodyWidthMm - 36, kCommentLineMm,
+    pp.text(kMemoTextLeftMm, y + 1 + static_cast<double>(i) * kCommentLineMm, kMemoTextWidthMm, kCommentLineMm,
             b.comments[i]);
   }
   y += memoH;
@@ -165,7 +239,11 @@ double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, 
     pp.picture(0, y + 1, kBodyWidthMm, kChartMm - 1, doc.pictures.channelDistribution[n]);
   }
   y += kChartMm;
-  pair(pp, 0, y, 36, kBodyWidthMm - 36, "Path and file name:", b.fileName, true);
+  // The file name is read whole: on two lines, in smaller type, if it must.
+  pp.font(9);
+  pp.text(0, y, 36, kPathRowMm - 2, "Path and file name:");
+  pp.font(9, true);
+  pp.wrappedText(36, y, kBodyWidthMm - 36, kPathRowMm - 2, b.fileName, 2, Qt::ElideMiddle);
   pp.hline(0, y + kPathRowMm - 1.5, kBodyWidthMm);
   y += kPathRowMm;
   pp.font(7);
@@ -177,16 +255,16 @@ double paintDistributionTitle(PagePainter& pp, const ReportDocument& doc, double
   pp.picture(0, y, kBodyWidthMm, kDistributionChartMm, doc.pictures.distribution);
   y += kDistributionChartMm;
   pp.font(10, true);
-  pp.text(70, y, 50, kWeightHeadingMm, "Average Weight");
-  pp.text(125, y, 60, kWeightHeadingMm, "Standard deviation");
+  pp.text(kWeightAverageMm, y, kWeightColumnMm, kWeightHeadingMm, "Average Weight");
+  pp.text(kWeightDeviationMm, y, kWeightColumnMm, kWeightHeadingMm, "Standard deviation");
   return y + kWeightHeadingMm;
 }
 
 double paintWeightRow(PagePainter& pp, const WeightRow& row, double y) {
   pp.font(10);
-  pp.text(0, y, 68, kWeightRowMm, row.channelName);
-  pp.text(70, y, 50, kWeightRowMm, row.averageWeight);
-  pp.text(125, y, 60, kWeightRowMm, row.stdDeviation);
+  pp.text(0, y, kWeightAverageMm - 2, kWeightRowMm, row.channelName);
+  pp.text(kWeightAverageMm, y, kWeightColumnMm, kWeightRowMm, row.averageWeight);
+  pp.text(kWeightDeviationMm, y, kWeightColumnMm, kWeightRowMm, row.stdDeviation);
   return y + kWeightRowMm;
 }
 
@@ -209,7 +287,7 @@ void paintPage(PagePainter& pp, const ReportDocument& doc, const PagePlan& page)
       }
       if (page.headingBand) {
         pp.font(9, true, false, true);
-        pp.text(0, y, kBodyWidthMm, kStoredHeadingMm, doc.bands.storedHeading);
+        pp.wrappedText(0, y, kBodyWidthMm, kStoredHeadingMm, doc.bands.storedHeading, 2, Qt::ElideRight);
         y += kStoredHeadingMm;
       }
       pp.font(9, false, false, true);
@@ -234,6 +312,23 @@ QImage findLogo(const std::string& logoPath, const std::string& reportFolder) {
 }
 
 }  // namespace
+
+CommentWrapper memoCommentWrapper() {
+  return [](const std::string& comment) {
+    // Measured at print resolution, a little narrower than the memo, so the
+    // lines fit whatever printer draws them.
+    QImage device(1, 1, QImage::Format_RGB32);
+    constexpr int kDotsPerMetre = 23622;  // 600 dpi
+    device.setDotsPerMeterX(kDotsPerMetre);
+    device.setDotsPerMeterY(kDotsPerMetre);
+    const double width = kMemoTextWidthMm * 0.98 * kDotsPerMetre / 1000.0;
+    std::vector<std::string> lines;
+    for (const QString& line : wrapLines(qs(comment), reportFont(kMemoPoints), &device, width)) {
+      lines.push_back(line.toStdString());
+    }
+    return lines;
+  };
+}
 
 QImage makeFixedPicture() {
   QImage image(240, 240, QImage::Format_ARGB32);

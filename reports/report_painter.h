@@ -35,6 +35,10 @@ struct ReportDocument {
 // and then beside the report file (`reportFolder`).
 ReportDocument makeReportDocument(ReportBands bands, const std::string& reportFolder);
 
+// Lays a comment line into the memo of a channel's band: the lines it takes
+// at the memo's width and type (for buildReportBands).
+CommentWrapper memoCommentWrapper();
+
 // The header's fixed picture: a neutral emblem of four channels.
 QImage makeFixedPicture();
 

@@ -66,7 +66,7 @@ std::optional<ReportDocument> loadReportDocument(const std::string& path, Settin
   const ReportFile report = readReportFile(*ini, {FloatRule::kReportViewer, decimalSeparator});
   const std::filesystem::path full = std::filesystem::absolute(path, ec);
   const std::string fullName = ec ? path : full.lexically_normal().string();
-  ReportBands bands = buildReportBands(report, fullName);
+  ReportBands bands = buildReportBands(report, fullName, memoCommentWrapper());
   settings.NrChannels = bands.nrChannels;
   return makeReportDocument(std::move(bands), std::filesystem::path(fullName).parent_path().string());
 }

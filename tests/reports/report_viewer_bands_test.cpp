@@ -146,6 +146,32 @@ TEST(ReportBandsComments, LongMemoIsCutToThePageAndSaysSo) {
   EXPECT_LE(kPageHeaderMm + countingBandHeightMm(channel(b, 1)), kBodyHeightMm);
 }
 
+// A comment longer than the memo is wide goes on as many lines as it needs;
+// the memo never grows past its room, and says how many comments it leaves out.
+TEST(ReportBandsComments, LongCommentsWrapWithinTheMemo) {
+  auto byTens = [](const std::string& s) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < s.size(); i += 10) lines.push_back(s.substr(i, 10));
+    return lines;
+  };
+  EXPECT_EQ(memoLines({"abcdefghijklmnopqrstuvwxy", "", "z"}, byTens),
+            (std::vector<std::string>{"abcdefghij", "klmnopqrst", "uvwxy", "", "z"}));
+  // Two comments that fill the memo exactly, and one that overflows it.
+  const std::string fill(10 * static_cast<size_t>(kMaxCommentLines - 1), 'x');
+  EXPECT_EQ(memoLines({fill, "y"}, byTens).size(), static_cast<size_t>(kMaxCommentLines));
+  EXPECT_EQ(memoLines({fill, "y"}, byTens).back(), "y");
+  const std::vector<std::string> cut = memoLines({"first", fill + "tail", "last"}, byTens);
+  ASSERT_EQ(cut.size(), static_cast<size_t>(kMaxCommentLines));
+  EXPECT_EQ(cut.front(), "first");
+  EXPECT_EQ(cut[1], "xxxxxxxxxx");  // the start of the long one is still shown
+  EXPECT_EQ(cut.back(), "... (2 more lines in the report file)");
+  // One endless comment: the memo shows its start and its room, no more.
+  const std::vector<std::string> endless = memoLines({std::string(100000, 'q')}, byTens);
+  ASSERT_EQ(endless.size(), static_cast<size_t>(kMaxCommentLines));
+  EXPECT_EQ(endless.front(), "qqqqqqqqqq");
+  EXPECT_EQ(endless.back(), "... (1 more lines in the report file)");
+}
+
 // ---- Channels -----------------------------------------------------------------
 
 TEST(ReportBandsChannels, ChannelCountIsBoundedToTheLayouts) {

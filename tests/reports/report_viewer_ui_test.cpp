@@ -3,6 +3,7 @@
 // checked through its text (pdftotext) and page count (pdfinfo).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -361,6 +364,59 @@ TEST(ReportPdf, PagesCarryTheReportAsText) {
   }
   EXPECT_EQ(text.find("not printed"), std::string::npos);  // "Generation" gives way to the comments
   EXPECT_EQ(text.find("inf"), std::string::npos);
+}
+
+// Long texts are read whole on paper: a file name in a deep folder and a
+// comment longer than the memo is wide are wrapped, not cut with "...".
+TEST(ReportPdf, RegressionLongFileNameAndCommentArePrintedWhole) {
+  const std::string folderName(70, 'f');
+  const fs::path dir = scratch("deep") / folderName / "reports_of_the_north_fjord_station_2025";
+  fs::create_directories(dir);
+  const fs::path report = dir / "spring_smolt_count.mse";
+  std::string comment;
+  for (int i = 0; i < 30; ++i) comment += "word" + std::to_string(i) + " ";
+  comment += "LASTWORD";
+  writeFile(report, "[Program]\nNocommentlines=1\ncomment0=" + comment + "\n");
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(report.string(), settings, &error);
+  ASSERT_TRUE(doc) << error;
+  EXPECT_GT(doc->bands.counting.at(0).comments.size(), 1u);
+  const fs::path pdf = scratch("deep.pdf");
+  ASSERT_TRUE(writeReportPdf(*doc, pdf.string(), &error)) << error;
+  const std::string text = run("pdftotext " + quoted(pdf.string()) + " -").out;
+  EXPECT_NE(text.find("spring_smolt_count.mse"), std::string::npos) << text;
+  EXPECT_NE(text.find(folderName), std::string::npos);
+  EXPECT_NE(text.find("LASTWORD"), std::string::npos);
+  EXPECT_EQ(text.find("\u2026"), std::string::npos);  // no ellipsis anywhere
+}
+
+// Every line the memo wrapper gives fits the memo, and together they hold
+// the comment's words in order.
+TEST(ReportPdf, MemoLinesFitAndKeepEveryWord) {
+  const CommentWrapper wrap = memoCommentWrapper();
+  std::string comment;
+  for (int i = 0; i < 60; ++i) comment += "Smolt" + std::to_string(i) + (i % 7 == 0 ? "   " : " ");
+  comment += std::string(300, 'z');  // a word longer than a line
+  const std::vector<std::string> lines = wrap(comment);
+  ASSERT_GT(lines.size(), 3u);
+  QImage device(1, 1, QImage::Format_RGB32);
+  device.setDotsPerMeterX(23622);
+  device.setDotsPerMeterY(23622);
+  QFont font("DejaVu Sans");
+  font.setPointSizeF(9);
+  const double memoWidth = (kBodyWidthMm - 36) * 23.622;
+  std::string joined;
+  for (const std::string& line : lines) {
+    EXPECT_LE(QFontMetricsF(font, &device).horizontalAdvance(QString::fromStdString(line)), memoWidth) << line;
+    joined += line;
+  }
+  auto withoutBlanks = [](std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+    return s;
+  };
+  EXPECT_EQ(withoutBlanks(joined), withoutBlanks(comment));
+  EXPECT_EQ(wrap(""), std::vector<std::string>{""});
 }
 
 TEST(ReportPdf, UnwritablePdfIsAnErrorNotACrash) {
