@@ -62,6 +62,16 @@ std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes) {
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
+  // Refuse an oversized picture before decoding starts: for a progressive
+  // file libjpeg sets aside the whole picture's coefficients at the start,
+  // so a damaged header claiming 60000 x 60000 pixels would cost gigabytes.
+  // The memory cap makes libjpeg itself refuse anything bigger still.
+  const int64_t claimed = static_cast<int64_t>(info.image_width) * info.image_height;
+  if (info.image_width == 0 || info.image_height == 0 || claimed > kMaxLogoPixels) {
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
+  }
+  info.mem->max_memory_to_use = kMaxLogoDecodeBytes;
 
   // libjpeg converts grey and YCbCr to RGB itself; CMYK and YCCK it only
   // hands out as CMYK, which we turn into RGB below.

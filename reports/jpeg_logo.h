@@ -18,6 +18,9 @@ class QImage;
 // Largest picture we decode, in pixels. A logo is small; a file that claims
 // more is either damaged or hostile, and decoding it would only eat memory.
 inline constexpr int64_t kMaxLogoPixels = 40'000'000;
+// Most memory libjpeg may use while decoding a logo (a progressive picture
+// of kMaxLogoPixels keeps about 240 MB of coefficients).
+inline constexpr long kMaxLogoDecodeBytes = 512L * 1024 * 1024;
 // Largest picture file we read into memory.
 inline constexpr int64_t kMaxLogoFileBytes = 64 * 1024 * 1024;
 

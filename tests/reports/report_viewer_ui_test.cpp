@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,7 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 }
 
 // A JPEG made with libjpeg's compressor: left half red, right half blue.
-std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB) {
+std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB, bool progressive = false) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -62,6 +63,7 @@ std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB) {
   info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<size_t>(width * info.input_components));
   for (int x = 0; x < width; ++x) {
@@ -202,6 +204,35 @@ TEST(JpegLogo, DamagedJpegNeverEndsTheProcess) {
   if (cut) {
     EXPECT_EQ(cut->rgb.size(), 32u * 32 * 3);
   }
+}
+
+// A progressive JPEG whose header claims 60000 x 60000 pixels: libjpeg would
+// set aside the whole picture's coefficients (gigabytes) as soon as decoding
+// starts, so the size is refused straight after the header is read.
+TEST(JpegLogo, RegressionHugeProgressiveHeaderIsRefusedBeforeDecoding) {
+  std::string bytes = makeJpeg(16, 16, JCS_RGB, true);
+  size_t sof = std::string::npos;
+  for (size_t i = 0; i + 8 < bytes.size(); ++i) {
+    if (static_cast<uint8_t>(bytes[i]) == 0xFF && static_cast<uint8_t>(bytes[i + 1]) == 0xC2) {
+      sof = i;
+      break;
+    }
+  }
+  ASSERT_NE(sof, std::string::npos);
+  // FF C2, length (2 bytes), precision, height (2 bytes), width (2 bytes).
+  for (size_t at : {sof + 5, sof + 7}) {
+    bytes[at] = static_cast<char>(60000 >> 8);
+    bytes[at + 1] = static_cast<char>(60000 & 0xFF);
+  }
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  EXPECT_FALSE(decodeJpeg(bytes));
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 512L * 1024) << "peak grew by " << after.ru_maxrss - before.ru_maxrss
+                                                               << " kB";
+  // The same picture at its real size still decodes.
+  EXPECT_TRUE(decodeJpeg(makeJpeg(16, 16, JCS_RGB, true)));
 }
 
 TEST(JpegLogo, LoadsJpegAndOtherFormatsAndNothingElse) {
