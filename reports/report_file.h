@@ -19,6 +19,8 @@
 //                        "DateTime"          date-time     0   (end of the session)
 //   "Settings"           "NrChannels"        integer       1
 //                        "Ledge", "Redge"    integer       0, 511 (record viewers)
+//   (the "Eka" defaults below marked for the record viewer are those of the
+//   record viewer; the debug recording viewer has some of its own)
 //   "Eka"                "Counters"n         integer       0
 //                        "CountersT"n        integer       0
 //                        "Countname"n        text          "" (report viewer), "Counter n" (record viewer)
