@@ -24,6 +24,7 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
+#include "tools/json_text.h"
 
 namespace {
 
@@ -104,28 +105,6 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
   }
   if (o.file.empty()) return "no record file given";
   return std::nullopt;
-}
-
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
 }
 
 int runRecount(const std::vector<std::string>& args) {

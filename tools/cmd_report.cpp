@@ -15,25 +15,9 @@
 #include "reports/report_viewer.h"
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
+#include "tools/json_text.h"
 
 namespace {
-
-std::string jsonString(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", c);
-      out += esc;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
 
 int usage() {
   std::fprintf(stderr, "usage: tindavel-cli report FILE.mse --pdf OUT.pdf\n");

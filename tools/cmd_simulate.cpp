@@ -50,6 +50,7 @@
 #include "reports/stored_lines.h"
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
+#include "tools/json_text.h"
 
 namespace {
 
@@ -666,23 +667,6 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
     return false;
   }
   return true;
-}
-
-std::string jsonString(const std::string& s) {
-  std::string out = "\"";
-  for (const char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char code[8];
-      std::snprintf(code, sizeof code, "\\u%04x", c);
-      out += code;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
 }
 
 int runSimulate(const std::vector<std::string>& args) {

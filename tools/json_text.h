@@ -1,0 +1,33 @@
+// JSON string literals for the commands' machine-readable output.
+#ifndef TINDAVEL_TOOLS_JSON_TEXT_H_
+#define TINDAVEL_TOOLS_JSON_TEXT_H_
+
+#include <cstdio>
+#include <string>
+
+// `text` as a quoted JSON string: quotes, backslashes and control characters
+// escaped; other bytes (UTF-8 included) pass through as they are.
+inline std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char code[8];
+          std::snprintf(code, sizeof code, "\\u%04x", c);
+          out += code;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+#endif  // TINDAVEL_TOOLS_JSON_TEXT_H_
