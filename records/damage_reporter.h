@@ -4,7 +4,9 @@
 #define TINDAVEL_RECORDS_DAMAGE_REPORTER_H_
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class DamageReporter {
  public:
@@ -39,6 +41,32 @@ class DamageOnce {
  private:
   DamageReporter* reporter_;
   uint32_t seen_ = 0;  // one bit per reason in the list above
+};
+
+// A reporter that keeps what it is told, for the command line's "damage"
+// list and for tests.
+struct Damage {
+  int64_t line;
+  std::string reason;
+};
+
+class CollectingDamageReporter : public DamageReporter {
+ public:
+  void corruption(int64_t line, std::string_view reason) override {
+    reports.push_back({line, std::string(reason)});
+  }
+  int count(std::string_view reason) const {
+    int n = 0;
+    for (const Damage& d : reports) n += d.reason == reason;
+    return n;
+  }
+  // Line of the first report of `reason`, -1 when there is none.
+  int64_t lineOf(std::string_view reason) const {
+    for (const Damage& d : reports)
+      if (d.reason == reason) return d.line;
+    return -1;
+  }
+  std::vector<Damage> reports;
 };
 
 #endif  // TINDAVEL_RECORDS_DAMAGE_REPORTER_H_

@@ -31,19 +31,6 @@ namespace {
 constexpr const char* kUsage =
     "usage: tindavel-cli recount FILE [--frame-width W] [--from A] [--to B] [--trace TRACEFILE] [--json]";
 
-struct Damage {
-  int64_t line;
-  std::string reason;
-};
-
-class CollectingReporter : public DamageReporter {
- public:
-  void corruption(int64_t line, std::string_view reason) override {
-    list.push_back({line, std::string(reason)});
-  }
-  std::vector<Damage> list;
-};
-
 struct Options {
   std::string file;
   int32_t frameWidth = kDefaultFrameWidth;
@@ -141,7 +128,7 @@ int runRecount(const std::vector<std::string>& args) {
   if (!nyjarstillingar(o.file, store, gSettings, gSett, gDetection)) {
     return fail(std::string(kMissingReportMessage) + ": " + companionReportPath(o.file));
   }
-  CollectingReporter damage;
+  CollectingDamageReporter damage;
   engine.beginOpen();
   if (!engine.openRecord(o.file, &damage)) return fail("cannot read the record file " + o.file);
 
@@ -180,15 +167,15 @@ int runRecount(const std::vector<std::string>& args) {
                   static_cast<long long>(total), seconds, rate);
     out += figures;
     out += ", \"damage\": [";
-    for (size_t i = 0; i < damage.list.size(); ++i) {
+    for (size_t i = 0; i < damage.reports.size(); ++i) {
       if (i > 0) out += ", ";
-      out += "{\"line\": " + std::to_string(damage.list[i].line) + ", \"reason\": " +
-             jsonString(damage.list[i].reason) + "}";
+      out += "{\"line\": " + std::to_string(damage.reports[i].line) + ", \"reason\": " +
+             jsonString(damage.reports[i].reason) + "}";
     }
     out += "]}\n";
     std::fputs(out.c_str(), stdout);
   } else {
-    for (const Damage& d : damage.list) {
+    for (const Damage& d : damage.reports) {
       std::fprintf(stderr, "tindavel-cli recount: %s: line %lld: %s\n", o.file.c_str(),
                    static_cast<long long>(d.line), d.reason.c_str());
     }
