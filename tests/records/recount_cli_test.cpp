@@ -14,6 +14,7 @@
 #include "records/recount_engine.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
+#include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
 
 namespace {
@@ -27,12 +28,6 @@ struct CliRun {
   std::string err;
 };
 
-std::string quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 class RecountCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,18 +39,14 @@ class RecountCliTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   CliRun run(const std::vector<std::string>& args) {
-    std::string cmd = quoted(std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli") + " recount";
-    for (const std::string& a : args) cmd += " " + quoted(a);
+    std::string cmd = shellQuoted(kCliPath) + " recount";
+    for (const std::string& a : args) cmd += " " + shellQuoted(a);
     const fs::path err = dir / "stderr.txt";
-    cmd += " 2>" + quoted(err.string());
+    cmd += " 2>" + shellQuoted(err.string());
+    const CommandResult done = runCommand(cmd);
     CliRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.status = done.status;
+    r.out = done.out;
     r.err = readFileBytes(err.string()).value_or("");
     return r;
   }

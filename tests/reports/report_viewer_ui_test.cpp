@@ -29,6 +29,7 @@
 #include "reports/report_charts.h"
 #include "reports/report_viewer.h"
 #include "settings/settings_controls.h"
+#include "tests/command_runner.h"
 #include "settings/settings_variables.h"
 
 namespace fs = std::filesystem;
@@ -87,24 +88,8 @@ std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB, bool 
   return bytes;
 }
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
+CommandResult run(const std::string& command) { return runCommand(command + " 2>/dev/null"); }
 
-RunResult run(const std::string& command) {
-  RunResult r;
-  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Text pulled out of a PDF keeps words, not the exact run of blanks between
 // them: compare with every run of blanks as one.
@@ -119,7 +104,7 @@ std::string squeezed(const std::string& s) {
 }
 
 int pdfPages(const fs::path& pdf) {
-  const RunResult info = run("pdfinfo " + quoted(pdf.string()));
+  const CommandResult info = run("pdfinfo " + shellQuoted(pdf.string()));
   const size_t at = info.out.find("Pages:");
   return at == std::string::npos ? -1 : std::stoi(info.out.substr(at + 6));
 }
@@ -381,7 +366,7 @@ TEST(ReportPdf, PagesCarryTheReportAsText) {
   ASSERT_TRUE(writeReportPdf(*doc, pdf.string(), &error)) << error;
   // Two channel pages, the distribution page and the stored values page.
   EXPECT_EQ(pdfPages(pdf), 4);
-  const RunResult extracted = run("pdftotext -layout " + quoted(pdf.string()) + " -");
+  const CommandResult extracted = run("pdftotext -layout " + shellQuoted(pdf.string()) + " -");
   ASSERT_EQ(extracted.status, 0);
   const std::string text = squeezed(extracted.out);
   for (const char* want :
@@ -415,7 +400,7 @@ TEST(ReportPdf, RegressionLongFileNameAndCommentArePrintedWhole) {
   EXPECT_GT(doc->bands.counting.at(0).comments.size(), 1u);
   const fs::path pdf = scratch("deep.pdf");
   ASSERT_TRUE(writeReportPdf(*doc, pdf.string(), &error)) << error;
-  const std::string text = run("pdftotext " + quoted(pdf.string()) + " -").out;
+  const std::string text = run("pdftotext " + shellQuoted(pdf.string()) + " -").out;
   EXPECT_NE(text.find("spring_smolt_count.mse"), std::string::npos) << text;
   EXPECT_NE(text.find(folderName), std::string::npos);
   EXPECT_NE(text.find("LASTWORD"), std::string::npos);
@@ -460,33 +445,33 @@ TEST(ReportPdf, UnwritablePdfIsAnErrorNotACrash) {
 }
 
 TEST(ReportCli, WritesThePdfAndRefusesBadInput) {
-  const std::string cli = TINDAVEL_BINARY_DIR "/tools/tindavel-cli";
+  const std::string cli = shellQuoted(kCliPath);
   const fs::path pdf = scratch("cli.pdf");
   fs::remove(pdf);
-  const RunResult ok = run(cli + " report " + quoted(kTwoChannels) + " --pdf " + quoted(pdf.string()));
+  const CommandResult ok = run(cli + " report " + shellQuoted(kTwoChannels) + " --pdf " + shellQuoted(pdf.string()));
   EXPECT_EQ(ok.status, 0);
   EXPECT_NE(ok.out.find("\"pages\": 4"), std::string::npos) << ok.out;
   EXPECT_NE(ok.out.find("\"channels\": 2"), std::string::npos);
   EXPECT_EQ(pdfPages(pdf), 4);
-  EXPECT_EQ(run(cli + " report " + quoted(kTwoChannels)).status, 2);
-  EXPECT_EQ(run(cli + " report --pdf " + quoted(pdf.string())).status, 2);
-  EXPECT_EQ(run(cli + " report " + quoted(scratch("missing.mse").string()) + " --pdf x.pdf").status, 2);
-  EXPECT_EQ(run(cli + " report " + quoted(kTwoChannels) + " --pdf /nonexistent-folder/x.pdf").status, 2);
+  EXPECT_EQ(run(cli + " report " + shellQuoted(kTwoChannels)).status, 2);
+  EXPECT_EQ(run(cli + " report --pdf " + shellQuoted(pdf.string())).status, 2);
+  EXPECT_EQ(run(cli + " report " + shellQuoted(scratch("missing.mse").string()) + " --pdf x.pdf").status, 2);
+  EXPECT_EQ(run(cli + " report " + shellQuoted(kTwoChannels) + " --pdf /nonexistent-folder/x.pdf").status, 2);
 }
 
 // The viewer reads floats with the decimal separator of the system's number
 // settings: on an Icelandic system "0,5" is half a day and "0.5" no number.
 TEST(ReportCli, RegressionFloatsFollowTheSystemDecimalSeparator) {
-  const std::string cli = TINDAVEL_BINARY_DIR "/tools/tindavel-cli";
+  const std::string cli = shellQuoted(kCliPath);
   const fs::path comma = scratch("comma.mse");
   writeFile(comma, "[Program]\nLasting=0,5\nOverload=0.25\n[Eka]\nCounters1=1200\n");
   const fs::path pdf = scratch("comma.pdf");
   auto durations = [&](const std::string& locale) {
     fs::remove(pdf);
-    const RunResult r = run("LC_ALL=" + locale + " " + cli + " report " + quoted(comma.string()) + " --pdf " +
-                            quoted(pdf.string()));
+    const CommandResult r = run("LC_ALL=" + locale + " " + cli + " report " + shellQuoted(comma.string()) + " --pdf " +
+                            shellQuoted(pdf.string()));
     EXPECT_EQ(r.status, 0) << locale;
-    return squeezed(run("pdftotext -layout " + quoted(pdf.string()) + " -").out);
+    return squeezed(run("pdftotext -layout " + shellQuoted(pdf.string()) + " -").out);
   };
   const std::string icelandic = durations("is_IS.UTF-8");
   EXPECT_NE(icelandic.find("Average: 2 fry/min"), std::string::npos) << icelandic;  // 1200 / 0.5 day

@@ -19,28 +19,12 @@
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
 #include "settings/settings_variables.h"
+#include "tests/command_runner.h"
 
 namespace {
 
-const std::string kCli = std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli";
-
-struct CliRun {
-  int status = -1;
-  std::string output;
-};
-
-CliRun run(const std::string& arguments) {
-  CliRun r;
-  const std::string command = kCli + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.output.append(buffer, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+// Runs tindavel-cli with `arguments`; its standard error goes with its output.
+CommandResult run(const std::string& arguments) { return runCommand(kCliPath + " " + arguments + " 2>&1"); }
 
 std::string fileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -272,11 +256,11 @@ TEST_F(SimulateTest, SamplingKeepsSamplesEachEndedByTheMarker) {
 TEST_F(SimulateTest, RecountFindsTheFish) {
   const std::string out = base("recount");
   ASSERT_EQ(run("simulate --out " + out + " --minutes 3 --channels 4 --size-group 3 --seed 11").status, 0);
-  const CliRun counted = run("recount " + out + ".blb --json");
-  ASSERT_EQ(counted.status, 0) << counted.output;
-  const size_t key = counted.output.find("\"total\": ");
-  ASSERT_NE(key, std::string::npos) << counted.output;
-  const long total = std::strtol(counted.output.c_str() + key + 9, nullptr, 10);
+  const CommandResult counted = run("recount " + out + ".blb --json");
+  ASSERT_EQ(counted.status, 0) << counted.out;
+  const size_t key = counted.out.find("\"total\": ");
+  ASSERT_NE(key, std::string::npos) << counted.out;
+  const long total = std::strtol(counted.out.c_str() + key + 9, nullptr, 10);
   const auto fish = static_cast<long>(readTruth(out + ".truth.csv").size());
   EXPECT_GT(fish, 300);
   EXPECT_LE(total, fish);
@@ -289,9 +273,9 @@ TEST_F(SimulateTest, BadArgumentsExitWithTwoAndWriteNothing) {
                                  "--out " + out + " --size-group 10", "--out " + out + " --minutes -1",
                                  "--out " + out + " --minutes abc", "--out " + out + " --seed -3",
                                  "--out " + out + " --fish-per-minute", "--out " + out + " --colour blue"}) {
-    const CliRun r = run("simulate " + args);
+    const CommandResult r = run("simulate " + args);
     EXPECT_EQ(r.status, 2) << args;
-    EXPECT_FALSE(r.output.empty()) << args;
+    EXPECT_FALSE(r.out.empty()) << args;
   }
   EXPECT_FALSE(std::filesystem::exists(out + ".blb"));
   EXPECT_FALSE(std::filesystem::exists(out + ".mse"));

@@ -1,35 +1,19 @@
 // tindavel-cli settings, run as a separate program.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/command_runner.h"
 #include "tests/settings/settings_test_util.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
-
-RunResult runCli(const std::string& configHome, const std::string& args) {
-  const std::string command = "XDG_CONFIG_HOME='" + configHome + "' '" TINDAVEL_BINARY_DIR "/tools/tindavel-cli' settings " +
-                              args + " 2>/dev/null";
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  const int raw = ::pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
+CommandResult runCli(const std::string& configHome, const std::string& args) {
+  return runCommand("XDG_CONFIG_HOME=" + shellQuoted(configHome) + " " + shellQuoted(kCliPath) + " settings " + args +
+                    " 2>/dev/null");
 }
 
 bool hasLine(const std::string& out, const std::string& line) {
@@ -38,7 +22,7 @@ bool hasLine(const std::string& out, const std::string& line) {
 
 TEST(CliSettingsTest, EmptyStorePrintsTheDefaults) {
   const fs::path config = testFolder() / "config";
-  const RunResult r = runCli(config.string(), "");
+  const CommandResult r = runCli(config.string(), "");
   ASSERT_EQ(r.status, 0) << r.out;
   for (const char* line : {"ByrjunX=0", "ByrjunY=511", "Size Group1=2", "Size Group4=2", "Threshold=0",
                            "autosence=1", "CtrlNone=1", "CtrlBatchSplitter=0", "targetvalue=100", "channelwidth=1",
@@ -56,7 +40,7 @@ TEST(CliSettingsTest, ReadsAnotherStoreAndNeverWritesIt) {
   const fs::path store = folder / "copy.ini";
   writeBytes(store, "[Eka]\nThreshold=1\nNrChannels=2\nMultib2=600\nMultie2=900\nchannelwidth=7\n");
   const std::string before = readBytes(store);
-  const RunResult r = runCli((folder / "config").string(), "--store '" + store.string() + "'");
+  const CommandResult r = runCli((folder / "config").string(), "--store '" + store.string() + "'");
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(hasLine(r.out, "Threshold=0"));
   EXPECT_TRUE(hasLine(r.out, "Channel2=600,900,25"));

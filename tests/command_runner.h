@@ -1,0 +1,46 @@
+// Runs a program the way a shell user would, for the tests of tindavel-cli.
+#ifndef TINDAVEL_TESTS_COMMAND_RUNNER_H_
+#define TINDAVEL_TESTS_COMMAND_RUNNER_H_
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+// The command-line tool of the build under test.
+inline const std::string kCliPath = std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli";
+
+struct CommandResult {
+  int status = -1;   // exit status; -1 when the program did not exit normally
+  std::string out;   // what it wrote on standard output
+};
+
+// Runs `command` through /bin/sh (redirections and variables allowed).
+inline CommandResult runCommand(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+  const int raw = ::pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
+
+// `text` as one shell word (single quotes; a quote inside is closed, escaped
+// and reopened).
+inline std::string shellQuoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      out += "'\\''";
+    } else {
+      out += c;
+    }
+  }
+  out += '\'';
+  return out;
+}
+
+#endif  // TINDAVEL_TESTS_COMMAND_RUNNER_H_
