@@ -185,19 +185,19 @@ void TfrmRecord::createToolBar() {
   toolBar_ = new QToolBar(this);
   toolBar_->setObjectName(QStringLiteral("ToolBar1"));
   toolBar_->setIconSize(QSize(24, 24));
-  struct Spec {
+  struct StepButton {
     const char* name;
     QStyle::StandardPixmap icon;
     const char* tip;
     void (TfrmRecord::*slot)();
   };
-  const Spec specs[] = {
+  const StepButton stepButtons[] = {
       {"beginbtn", QStyle::SP_MediaSkipBackward, "First frame", &TfrmRecord::beginbtnClick},
       {"backwardbtn", QStyle::SP_MediaSeekBackward, "Previous frame", &TfrmRecord::backwardbtnClick},
       {"Farwardbtn", QStyle::SP_MediaSeekForward, "Next frame", &TfrmRecord::FarwardbtnClick},
       {"endbtn", QStyle::SP_MediaSkipForward, "Last frame", &TfrmRecord::endbtnClick},
   };
-  for (const Spec& s : specs) {
+  for (const StepButton& s : stepButtons) {
     auto* b = new QToolButton(toolBar_);
     b->setObjectName(QString::fromLatin1(s.name));
     b->setIcon(style()->standardIcon(s.icon));
