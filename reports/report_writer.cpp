@@ -10,8 +10,8 @@
 namespace {
 
 // Builds the text section by section. Written by hand rather than through
-// the settings' IniDocument because a curve section may have to be written
-// with no keys at all, which a key-by-key document cannot express.
+// IniFile::setValue because a curve section may have to be written with no
+// keys at all, which setting key by key cannot express.
 class ReportText {
  public:
   explicit ReportText(char decimalSeparator) : separator_(decimalSeparator) {}

@@ -1,6 +1,6 @@
-// Read-only view of an INI file (settings store, report files), read with the
-// rules of the Windows private-profile functions that wrote and read these
-// files on the counter's PCs (line syntax in ini_line.h):
+// An INI file (settings store, report files), read with the rules of the
+// Windows private-profile functions that wrote and read these files on the
+// counter's PCs (line syntax in ini_line.h):
 //
 //   - section and key names match without regard to case;
 //   - the first section of a name is the one that counts (later sections of
@@ -18,6 +18,20 @@
 //
 // Example: the bytes "[Eka]\r\nReportpath = 'C:\\Reports\\'\r\n" give
 // value("EKA", "reportpath") == "C:\Reports\".
+//
+// The file is kept line by line, so it can also be rewritten: the settings
+// store rewrites the values it owns and keeps every other line (unknown
+// names, channels above the number in use, comments, repeated sections) as it
+// was. setValue matches names without regard to case, like the reader: it
+// replaces the line of the first matching key of the first matching section,
+// or appends the key to that section after its last value line, or appends a
+// new section at the end. New sections and keys thus come out in insertion
+// order. Every answer is read from the lines themselves, so after any setValue
+// it is the answer a fresh read of serialize() gives.
+//
+// serialize() writes UTF-8 (lines read as Windows-1252 or UTF-16 are
+// converted) with CRLF line ends, the form Windows' own tools expect of these
+// files; the reader accepts either.
 #ifndef TINDAVEL_SETTINGS_INI_FILE_H_
 #define TINDAVEL_SETTINGS_INI_FILE_H_
 
@@ -31,7 +45,7 @@ class IniFile {
  public:
   IniFile() = default;
 
-  // Never throws on content; garbage lines are ignored.
+  // Never throws on content; garbage lines are ignored (and kept).
   static IniFile fromBytes(std::string_view bytes);
   // nullopt when the file cannot be read (missing, a folder, no permission).
   static std::optional<IniFile> fromFile(const std::string& path);
@@ -43,16 +57,33 @@ class IniFile {
   std::vector<std::string> sectionNames() const;                  // file order, first spelling
   std::vector<std::string> keys(std::string_view section) const;  // file order, first spelling
 
+  // Sets a value as "key=value" (quoted where a reader would otherwise trim
+  // or unquote it; line ends in the value become blanks). Section and key must
+  // be non-empty; a key must not contain "=", a section not "]".
+  void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+  std::string serialize() const;
+
  private:
+  struct Line {
+    std::string text;       // as read (in UTF-8) or as setValue wrote it, without its line end
+    std::string foldedKey;  // empty unless a value line that readers search
+  };
+  // A section of a new name: its header and every line up to the next
+  // section of a new name. The header and lines of a repeated section are
+  // kept among these lines, never searched.
   struct Section {
-    std::string name;
-    std::vector<std::string> keyOrder;                     // first spelling of each key
-    std::unordered_map<std::string, std::string> values;   // folded key -> value
+    std::string header;  // the header line as it stands
+    std::vector<Line> lines;
+    std::unordered_map<std::string, size_t> keyIndex;  // folded key -> its first line
+    size_t lastValueLine = static_cast<size_t>(-1);    // the last searched value line, if any
   };
 
-  const Section* findSection(std::string_view section) const;
+  const Section* findSection(std::string_view name) const;
+  Section* findSection(std::string_view name);
 
-  std::vector<Section> sections_;
+  std::vector<std::string> preamble_;  // the lines before the first section
+  std::vector<Section> sections_;      // file order
   std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> sections_ index
 };
 

@@ -1,6 +1,6 @@
-// The line syntax of INI files, shared by the reader (ini_file.h) and the
-// writer (ini_document.h), with the rules of the Windows private-profile
-// functions:
+// The line syntax of INI files, used by IniFile (ini_file.h) to read and
+// rewrite them and by the report writer to quote values, with the rules of the
+// Windows private-profile functions:
 //
 //   [Section]        a section header; the name is the text up to the first "]"
 //   key=value        a value line; key and value are trimmed of blanks and tabs

@@ -71,19 +71,19 @@ void SettingsStore::setPath(std::string path) {
 bool SettingsStore::reload() {
   std::error_code ec;
   if (path_.empty()) {
-    document_ = IniDocument();
+    document_ = IniFile();
     readable_ = true;
     return true;
   }
   const bool exists = fs::exists(path_, ec);
   if (!exists && !ec) {
-    document_ = IniDocument();
+    document_ = IniFile();
     readable_ = true;
     return true;
   }
-  std::optional<IniDocument> doc = IniDocument::fromFile(path_);
+  std::optional<IniFile> doc = IniFile::fromFile(path_);
   readable_ = doc.has_value();
-  document_ = doc ? std::move(*doc) : IniDocument();
+  document_ = doc ? std::move(*doc) : IniFile();
   return readable_;
 }
 

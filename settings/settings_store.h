@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/ini_document.h"
+#include "settings/ini_file.h"
 
 inline constexpr std::string_view kStoreSection = "Eka";
 inline constexpr std::string_view kStoreFileName = "Eka Registry.ini";
@@ -79,7 +79,7 @@ class SettingsStore {
 
  private:
   std::string path_;
-  IniDocument document_;
+  IniFile document_;
   bool readable_ = true;
   bool readOnly_ = false;
 };

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "settings/atomic_file.h"
-#include "settings/ini_document.h"
 #include "settings/ini_file.h"
 #include "settings/text_encoding.h"
 
@@ -164,8 +163,8 @@ TEST(IniFileTest, FromFileFailsOnlyWhenUnreadable) {
 
 // ---- writing -------------------------------------------------------------
 
-TEST(IniDocumentTest, SetValueReplacesAppendsAndAddsSections) {
-  IniDocument doc = IniDocument::fromBytes(
+TEST(IniFileRewriteTest, SetValueReplacesAppendsAndAddsSections) {
+  IniFile doc = IniFile::fromBytes(
       "; saved by hand\n[Eka]\nEnablemulti=1\nKeep=me\n; trailing comment\n\n[Other]\nx=1\n");
   doc.setValue("EKA", "EnableMulti", "0");
   doc.setValue("Eka", "NrChannels", "2");
@@ -179,8 +178,8 @@ TEST(IniDocumentTest, SetValueReplacesAppendsAndAddsSections) {
   EXPECT_EQ(back.sectionNames(), (std::vector<std::string>{"Eka", "Other", "New"}));
 }
 
-TEST(IniDocumentTest, DuplicatesStayAsTheReaderSeesThem) {
-  IniDocument doc = IniDocument::fromBytes("[Eka]\nk=first\nK=second\n[EKA]\nk=third\n");
+TEST(IniFileRewriteTest, DuplicatesStayAsTheReaderSeesThem) {
+  IniFile doc = IniFile::fromBytes("[Eka]\nk=first\nK=second\n[EKA]\nk=third\n");
   doc.setValue("eka", "k", "new");
   const IniFile back = IniFile::fromBytes(doc.serialize());
   EXPECT_EQ(back.value("Eka", "k"), "new");
@@ -190,11 +189,11 @@ TEST(IniDocumentTest, DuplicatesStayAsTheReaderSeesThem) {
   EXPECT_NE(doc.serialize().find("k=third"), std::string::npos);
 }
 
-TEST(IniDocumentTest, ValuesRoundTripThroughQuoting) {
+TEST(IniFileRewriteTest, ValuesRoundTripThroughQuoting) {
   const std::vector<std::string> values = {
       "", "plain", "  lead", "trail  ", "\"quoted\"", "'single'", "\"half", "a=b;c", "C:\\Reports\\",
       "\xC3\x9E\xC3\xB3r\xC3\xB0ur", "%width1"};
-  IniDocument doc;
+  IniFile doc;
   for (size_t i = 0; i < values.size(); ++i) doc.setValue("S", "k" + std::to_string(i), values[i]);
   const IniFile back = IniFile::fromBytes(doc.serialize());
   for (size_t i = 0; i < values.size(); ++i) {
@@ -203,8 +202,8 @@ TEST(IniDocumentTest, ValuesRoundTripThroughQuoting) {
   }
 }
 
-TEST(IniDocumentTest, ALineEndInAValueCannotInjectKeys) {
-  IniDocument doc;
+TEST(IniFileRewriteTest, ALineEndInAValueCannotInjectKeys) {
+  IniFile doc;
   doc.setValue("Eka", "Companyname", "Acme\r\n[Eka]\nNrChannels=4");
   doc.setValue("Eka", "NrChannels", "2");
   const IniFile back = IniFile::fromBytes(doc.serialize());
@@ -213,8 +212,8 @@ TEST(IniDocumentTest, ALineEndInAValueCannotInjectKeys) {
   EXPECT_EQ(back.sectionNames().size(), 1u);
 }
 
-TEST(IniDocumentTest, Windows1252LinesAreRewrittenAsUtf8) {
-  IniDocument doc = IniDocument::fromBytes("[Eka]\r\nCountname1=\xDE\xF3r\r\n");
+TEST(IniFileRewriteTest, Windows1252LinesAreRewrittenAsUtf8) {
+  IniFile doc = IniFile::fromBytes("[Eka]\r\nCountname1=\xDE\xF3r\r\n");
   doc.setValue("Eka", "Total", "5");
   const std::string out = doc.serialize();
   EXPECT_TRUE(isValidUtf8(out));
