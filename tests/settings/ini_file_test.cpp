@@ -189,6 +189,23 @@ TEST(IniFileRewriteTest, DuplicatesStayAsTheReaderSeesThem) {
   EXPECT_NE(doc.serialize().find("k=third"), std::string::npos);
 }
 
+TEST(IniFileRewriteTest, AnswersAfterSetValueAreThoseOfTheSavedFile) {
+  IniFile doc = IniFile::fromBytes("[Eka]\nk=first\nK=second\n; note\n[EKA]\nExtra=hidden\nk=third\n[Other]\n");
+  doc.setValue("eka", "K", "new");       // replaces the first line and its spelling
+  doc.setValue("EKA", "extra", "seen");  // only in the repeated section: added to the first
+  doc.setValue("other", "x", "1");       // no value line yet
+  EXPECT_EQ(doc.serialize(),
+            "[Eka]\r\nK=new\r\nK=second\r\nextra=seen\r\n; note\r\n[EKA]\r\nExtra=hidden\r\nk=third\r\n"
+            "[Other]\r\nx=1\r\n");
+  EXPECT_EQ(doc.keys("Eka"), (std::vector<std::string>{"K", "extra"}));
+  const IniFile back = IniFile::fromBytes(doc.serialize());
+  EXPECT_EQ(doc.sectionNames(), back.sectionNames());
+  for (const std::string& section : back.sectionNames()) {
+    EXPECT_EQ(doc.keys(section), back.keys(section)) << section;
+    for (const std::string& key : back.keys(section)) EXPECT_EQ(doc.value(section, key), back.value(section, key));
+  }
+}
+
 TEST(IniFileRewriteTest, ValuesRoundTripThroughQuoting) {
   const std::vector<std::string> values = {
       "", "plain", "  lead", "trail  ", "\"quoted\"", "'single'", "\"half", "a=b;c", "C:\\Reports\\",
