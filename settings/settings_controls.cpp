@@ -5,8 +5,6 @@
 
 #include "settings/settings_store.h"
 
-SettingsControls gSett;
-
 void CheckBox::setChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
@@ -128,11 +126,11 @@ const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
 void SettingsControls::EnablemultiClick() {
   ctrl.enabled[CtrlBatchSplitter] = !Enablemulti.checked();
   ctrl.setChecked(CtrlNone, true);
-  if (hooks.Stillamultiteljara) hooks.Stillamultiteljara();
+  if (channelDisplay_ != nullptr) channelDisplay_->Stillamultiteljara();
 }
 
 void SettingsControls::CnameChange(int n) {
-  if (hooks.renameChannel) hooks.renameChannel(n, channelName(n).text());
+  if (channelDisplay_ != nullptr) channelDisplay_->renameChannel(n, channelName(n).text());
   if (n == 1 || variables_ == nullptr) return;
   const bool shown = variables_->NrChannels >= n;
   channelName(n).visible = shown;
@@ -146,33 +144,41 @@ void SettingsControls::reportpathExit() {
 
 void SettingsControls::GroupBox6DblClick() { debugmode.visible = !debugmode.visible; }
 
-RadioGroup* SettingsControls::radioGroupNamed(std::string_view control) {
-  if (control == "ComboBox1") return &ComboBox1;
-  if (control == "Recordmethod") return &Recordmethod;
-  if (control == "FishtypeWeight") return &FishtypeWeight;
-  if (control == "Channelwidth") return &Channelwidth;
-  if (control == "hardware") return &hardware;
-  if (control == "sensitivity") return &sensitivity;
-  return nullptr;
+RadioGroup* SettingsControls::radioGroupOf(SettingsCaption control) {
+  return const_cast<RadioGroup*>(static_cast<const SettingsControls*>(this)->radioGroupOf(control));
 }
 
-void SettingsControls::setCaption(std::string_view control, int item, const std::string& text) {
+const RadioGroup* SettingsControls::radioGroupOf(SettingsCaption control) const {
+  // Channelwidth, hardware and sensitivity take no translated items.
+  switch (control) {
+    case SettingsCaption::ComboBox1: return &ComboBox1;
+    case SettingsCaption::Recordmethod: return &Recordmethod;
+    case SettingsCaption::FishtypeWeight: return &FishtypeWeight;
+    default: return nullptr;
+  }
+}
+
+void SettingsControls::setCaption(SettingsCaption control, int item, const std::string& text) {
   if (item >= 0) {
-    if (RadioGroup* group = radioGroupNamed(control)) {
+    if (RadioGroup* group = radioGroupOf(control)) {
       group->setItemText(item, text);
       return;
     }
   }
-  captions_[{std::string(control), item}] = text;
+  captions_[{control, item}] = text;
 }
 
-std::string SettingsControls::caption(std::string_view control, int item) const {
+void SettingsControls::selectItem(SettingsCaption list, int item) {
+  if (RadioGroup* group = radioGroupOf(list)) group->setItemIndex(item);
+}
+
+std::string SettingsControls::caption(SettingsCaption control, int item) const {
   if (item >= 0) {
-    if (const RadioGroup* group = const_cast<SettingsControls*>(this)->radioGroupNamed(control)) {
+    if (const RadioGroup* group = radioGroupOf(control)) {
       return item < static_cast<int>(group->items().size()) ? group->items()[static_cast<size_t>(item)]
                                                             : std::string();
     }
   }
-  const auto it = captions_.find({std::string(control), item});
+  const auto it = captions_.find({control, item});
   return it == captions_.end() ? std::string() : it->second;
 }

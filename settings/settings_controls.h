@@ -129,15 +129,19 @@ class ExclusiveButtons {
 // The control function radio buttons of group "Control function (Ctrl port)".
 enum CtrlButton : size_t { CtrlNone = 0, CtrlOverload = 1, CtrlBatchAlarm = 2, CtrlBatchSplitter = 3 };
 
-// What the settings window's handlers reach outside the window. Empty hooks
-// do nothing; the main window sets them, tests set recorders.
-struct SettingsWindowHooks {
-  std::function<void()> Stillamultiteljara;  // main window: show the per-channel controls again
-  // main window: channel group and page caption and chart series title
-  std::function<void(int channel, const std::string& name)> renameChannel;
+// What the settings window's handlers change on the main window: its
+// per-channel controls and channel captions. The main window implements it
+// and attaches itself for its lifetime; tests attach recorders.
+class ChannelDisplay {
+ public:
+  virtual ~ChannelDisplay() = default;
+  // Shows the per-channel controls again for the channel count and multi mode.
+  virtual void Stillamultiteljara() = 0;
+  // A channel's new name: its group box, its size-group page, its chart line.
+  virtual void renameChannel(int channel, const std::string& name) = 0;
 };
 
-class SettingsControls : public CaptionTarget {
+class SettingsControls : public SettingsWindowCaptions {
  public:
   SettingsControls();
   SettingsControls(const SettingsControls&) = delete;
@@ -151,7 +155,10 @@ class SettingsControls : public CaptionTarget {
   SettingsVariables* boundVariables() const { return variables_; }
   SettingsStore* boundStore() const { return store_; }
 
-  SettingsWindowHooks hooks;
+  // Where the handlers show their changes; null (the default) until the main
+  // window attaches itself, and again after it detached.
+  void setChannelDisplay(ChannelDisplay* display) { channelDisplay_ = display; }
+  ChannelDisplay* channelDisplay() const { return channelDisplay_; }
 
   // Page "Settings".
   RadioGroup ComboBox1{{"Enska", "Islenska", "Norska", "Sp\xC3\xA6nska"}, 0};  // language list
@@ -177,7 +184,7 @@ class SettingsControls : public CaptionTarget {
   Edit Linescan{""};
   Edit ampl{""};
   Edit imagebuffsize{""};
-  RadioGroup Channelwidth{{"500", "1000", "1400"}, 0};
+  RadioGroup Channelwidth{{"500", "1000", "1400"}, 0};  // see kChannelWidth1400Item
   SpinEdit Nrch{1, 1, 4};
   SpinEdit Resolution{1800, 1, 5000};
   RadioGroup hardware{{"Itex ", "GigE"}, 0};
@@ -209,23 +216,30 @@ class SettingsControls : public CaptionTarget {
   // the designed values, which must never be saved over stored ones.
   bool loaded = false;
 
-  // CaptionTarget: the language fill's captions. Items of the radio groups
-  // and of the language list are replaced in place; every other caption is
-  // kept by (control, item).
-  void setCaption(std::string_view control, int item, const std::string& text) override;
+  // The language fill's captions. Items of the radio groups and of the
+  // language list are replaced in place; every other caption is kept by
+  // (control, item).
+  void setCaption(SettingsCaption control, int item, const std::string& text) override;
+  // Selects an item of the language list `ComboBox1`, as a set item index.
+  void selectItem(SettingsCaption list, int item) override;
   // The caption last set for (control, item), or the item text of a radio
   // group or list; empty when none was set.
-  std::string caption(std::string_view control, int item) const;
+  std::string caption(SettingsCaption control, int item) const;
 
  private:
-  RadioGroup* radioGroupNamed(std::string_view control);
+  RadioGroup* radioGroupOf(SettingsCaption control);
+  const RadioGroup* radioGroupOf(SettingsCaption control) const;
   void EnablemultiClick();
   void CnameChange(int n);
 
   SettingsVariables* variables_ = nullptr;
   SettingsStore* store_ = nullptr;
-  std::map<std::pair<std::string, int>, std::string> captions_;
+  ChannelDisplay* channelDisplay_ = nullptr;
+  std::map<std::pair<SettingsCaption, int>, std::string> captions_;
 };
+
+// The item of `Channelwidth` that reads "1400".
+inline constexpr int kChannelWidth1400Item = 2;
 
 // The separator `reportpath` ends in: "\" on Windows, "/" elsewhere.
 #ifdef _WIN32
@@ -233,8 +247,5 @@ inline constexpr char kFolderSeparator = '\\';
 #else
 inline constexpr char kFolderSeparator = '/';
 #endif
-
-// The process-wide settings window model.
-extern SettingsControls gSett;
 
 #endif  // TINDAVEL_SETTINGS_SETTINGS_CONTROLS_H_

@@ -4,9 +4,9 @@
 #ifndef TINDAVEL_TEXTS_LANGUAGE_FILL_H_
 #define TINDAVEL_TEXTS_LANGUAGE_FILL_H_
 
+#include <cstdint>
 #include <string>
 
-#include "settings/settings_variables.h"
 #include "texts/caption_target.h"
 #include "texts/text_table.h"
 
@@ -26,18 +26,17 @@ std::string versionLine(const TextTable& table);
 // Fills `table` for `languageNumber` from the embedded language table
 // (see fillLangText for a number outside 1..4), then sets every translated
 // caption of both windows in index order. The main window's `Button4` reads
-// "End counting session" while session.SessionActive, else "New counting
-// session", in the chosen language.
-void uppfaeraTungumal(TextTable& table, int languageNumber, CaptionTarget& mainWindow,
-                      CaptionTarget& settingsWindow, const SessionState& session);
+// "End counting session" while a counting session is active, else "New
+// counting session", in the chosen language.
+void uppfaeraTungumal(TextTable& table, int languageNumber, MainWindowCaptions& mainWindow,
+                      SettingsWindowCaptions& settingsWindow, bool sessionActive);
 
 // The settings window's language list `ComboBox1` changed to the 0-based
-// `position`: LanguageNumber := position + 1, the texts are filled again
+// `position`: `languageNumber` (the setting LanguageNumber) := position + 1, the texts are filled again
 // (which replaces the list's items with the language names in the new
 // language) and the list is re-selected at LanguageNumber - 1.
 // A position outside 0..3 (no item selected) changes nothing.
-void chooseLanguage(int position, SettingsVariables& settings, TextTable& table,
-                    CaptionTarget& mainWindow, CaptionTarget& settingsWindow,
-                    const SessionState& session);
+void chooseLanguage(int position, int32_t& languageNumber, TextTable& table, MainWindowCaptions& mainWindow,
+                    SettingsWindowCaptions& settingsWindow, bool sessionActive);
 
 #endif  // TINDAVEL_TEXTS_LANGUAGE_FILL_H_

@@ -7,8 +7,6 @@
 #include "texts/delimited_text.h"
 #include "texts/language_table.h"
 
-TextTable gTexts;
-
 void fillLangText(TextTable& table, int languageNumber, const std::vector<std::string_view>& lines) {
   const bool knownLanguage = languageNumber >= 1 && languageNumber <= kLanguageCount;
   // Field languageNumber + 2 counted from 1, here counted from 0.

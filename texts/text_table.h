@@ -29,7 +29,4 @@ void fillLangText(TextTable& table, int languageNumber, const std::vector<std::s
 // The same from the embedded language table.
 void fillLangText(TextTable& table, int languageNumber);
 
-// The process-wide instance. Only the windows and main() reach for it.
-extern TextTable gTexts;
-
 #endif  // TINDAVEL_TEXTS_TEXT_TABLE_H_

@@ -146,19 +146,19 @@ TEST(ControlTest, RadioGroupAndSpinEditClampLikeTheToolkit) {
 }
 
 TEST_F(SettingsControlsTest, CaptionsOfTheLanguageFill) {
-  CaptionTarget& target = controls_;
-  target.setCaption("Recordmethod", 1, "Sampling[10sec/5min]");
-  target.setCaption("Recordmethod", -1, "Upptaka");
-  target.setCaption("Cname1", -1, "Counter 1");
-  target.setCaption("ComboBox1", 0, "English");
-  target.setCaption("Recordmethod", 9, "ignored");
+  SettingsWindowCaptions& target = controls_;
+  target.setCaption(SettingsCaption::Recordmethod, 1, "Sampling[10sec/5min]");
+  target.setCaption(SettingsCaption::Recordmethod, -1, "Upptaka");
+  target.setCaption(SettingsCaption::Cname1, -1, "Counter 1");
+  target.setCaption(SettingsCaption::ComboBox1, 0, "English");
+  target.setCaption(SettingsCaption::Recordmethod, 9, "ignored");
   EXPECT_EQ(controls_.Recordmethod.items()[1], "Sampling[10sec/5min]");
-  EXPECT_EQ(controls_.caption("Recordmethod", 1), "Sampling[10sec/5min]");
-  EXPECT_EQ(controls_.caption("Recordmethod", -1), "Upptaka");
-  EXPECT_EQ(controls_.caption("ComboBox1", 0), "English");
-  EXPECT_EQ(controls_.caption("Recordmethod", 9), "");
+  EXPECT_EQ(controls_.caption(SettingsCaption::Recordmethod, 1), "Sampling[10sec/5min]");
+  EXPECT_EQ(controls_.caption(SettingsCaption::Recordmethod, -1), "Upptaka");
+  EXPECT_EQ(controls_.caption(SettingsCaption::ComboBox1, 0), "English");
+  EXPECT_EQ(controls_.caption(SettingsCaption::Recordmethod, 9), "");
   // A label caption is not the edit's text.
-  EXPECT_EQ(controls_.caption("Cname1", -1), "Counter 1");
+  EXPECT_EQ(controls_.caption(SettingsCaption::Cname1, -1), "Counter 1");
   EXPECT_EQ(controls_.Cname1.text(), "Channel 1");
   EXPECT_TRUE(recorder_.renames.empty());
 }

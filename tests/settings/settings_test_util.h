@@ -44,14 +44,13 @@ inline std::string stored(const std::filesystem::path& path, const std::string& 
   return file->value("Eka", name).value_or("<absent>");
 }
 
-struct MainWindowRecorder {
+struct MainWindowRecorder : ChannelDisplay {
   int channelDisplayUpdates = 0;
   std::vector<std::pair<int, std::string>> renames;
 
-  void attach(SettingsControls& controls) {
-    controls.hooks.Stillamultiteljara = [this] { ++channelDisplayUpdates; };
-    controls.hooks.renameChannel = [this](int n, const std::string& name) { renames.emplace_back(n, name); };
-  }
+  void attach(SettingsControls& controls) { controls.setChannelDisplay(this); }
+  void Stillamultiteljara() override { ++channelDisplayUpdates; }
+  void renameChannel(int channel, const std::string& name) override { renames.emplace_back(channel, name); }
 };
 
 #endif  // TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_

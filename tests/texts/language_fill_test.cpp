@@ -13,15 +13,20 @@
 
 namespace {
 
-// Remembers every caption it is given, the latest per control and item.
-class RecordingTarget : public CaptionTarget {
+// Remembers every caption it is given, the latest per control (by its form
+// name) and item.
+class RecordingTarget : public MainWindowCaptions, public SettingsWindowCaptions {
  public:
-  void setCaption(std::string_view control, int item, const std::string& text) override {
-    captions[{std::string(control), item}] = text;
+  void setCaption(MainCaption control, const std::string& text) override {
+    captions[{std::string(controlName(control)), -1}] = text;
     ++calls;
   }
-  void selectItem(std::string_view control, int item) override {
-    selected[std::string(control)] = item;
+  void setCaption(SettingsCaption control, int item, const std::string& text) override {
+    captions[{std::string(controlName(control)), item}] = text;
+    ++calls;
+  }
+  void selectItem(SettingsCaption control, int item) override {
+    selected[std::string(controlName(control))] = item;
   }
   std::string at(const std::string& control, int item = -1) const {
     const auto it = captions.find({control, item});
@@ -36,14 +41,14 @@ class RecordingTarget : public CaptionTarget {
 class LanguageFill : public ::testing::Test {
  protected:
   void fill(int languageNumber) {
-    uppfaeraTungumal(table, languageNumber, mainWindow, settingsWindow, session);
+    uppfaeraTungumal(table, languageNumber, mainWindow, settingsWindow, sessionActive);
   }
 
   TextTable table;
   RecordingTarget mainWindow;
   RecordingTarget settingsWindow;
-  SessionState session;
-  SettingsVariables settings;
+  bool sessionActive = false;
+  int32_t languageNumber = 1;
 };
 
 TEST_F(LanguageFill, NorwegianCaptionsOnBothWindows) {
@@ -82,7 +87,7 @@ TEST_F(LanguageFill, EveryCaptionIsTranslatedInEveryLanguage) {
   for (int language = 1; language <= 4; ++language) {
     RecordingTarget main;
     RecordingTarget sett;
-    uppfaeraTungumal(table, language, main, sett, session);
+    uppfaeraTungumal(table, language, main, sett, false);
     for (const auto* target : {&main, &sett}) {
       for (const auto& [key, text] : target->captions) {
         EXPECT_FALSE(text.empty()) << "language " << language << " " << key.first << " " << key.second;
@@ -120,33 +125,33 @@ TEST_F(LanguageFill, SizeAndEstimateLabelsAllFour) {
 }
 
 TEST_F(LanguageFill, SessionButtonFollowsTheSession) {
-  session.SessionActive = true;
+  sessionActive = true;
   fill(1);
   EXPECT_EQ(mainWindow.at("Button4"), "End counting session");
   // Switching language during a session keeps the end text, translated.
-  chooseLanguage(1, settings, table, mainWindow, settingsWindow, session);
+  chooseLanguage(1, languageNumber, table, mainWindow, settingsWindow, sessionActive);
   EXPECT_EQ(mainWindow.at("Button4"), "Enda talningu");
-  session.SessionActive = false;
-  chooseLanguage(1, settings, table, mainWindow, settingsWindow, session);
+  sessionActive = false;
+  chooseLanguage(1, languageNumber, table, mainWindow, settingsWindow, sessionActive);
   EXPECT_EQ(mainWindow.at("Button4"), "N\xC3\xBD talning");
 }
 
 TEST_F(LanguageFill, ChoosingALanguageRefillsAndReselects) {
   fill(1);
-  chooseLanguage(2, settings, table, mainWindow, settingsWindow, session);
-  EXPECT_EQ(settings.LanguageNumber, 3);
+  chooseLanguage(2, languageNumber, table, mainWindow, settingsWindow, sessionActive);
+  EXPECT_EQ(languageNumber, 3);
   EXPECT_EQ(settingsWindow.selected["ComboBox1"], 2);
   EXPECT_EQ(settingsWindow.at("ComboBox1", 2), "Norsk");
   EXPECT_EQ(mainWindow.at("Storebtn"), "Lagre");
 }
 
 TEST_F(LanguageFill, NoSelectionChangesNothing) {
-  settings.LanguageNumber = 2;
+  languageNumber = 2;
   fill(2);
   const auto before = settingsWindow.captions;
-  chooseLanguage(-1, settings, table, mainWindow, settingsWindow, session);
-  chooseLanguage(4, settings, table, mainWindow, settingsWindow, session);
-  EXPECT_EQ(settings.LanguageNumber, 2);
+  chooseLanguage(-1, languageNumber, table, mainWindow, settingsWindow, sessionActive);
+  chooseLanguage(4, languageNumber, table, mainWindow, settingsWindow, sessionActive);
+  EXPECT_EQ(languageNumber, 2);
   EXPECT_EQ(settingsWindow.captions, before);
   EXPECT_TRUE(settingsWindow.selected.empty());
 }
