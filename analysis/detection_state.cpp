@@ -13,16 +13,12 @@ DetectionState::DetectionState() : pool_(new ObjectRecord[kPoolSize]) {
   FinishedObjects.capacity_ = kMaxFinished;
 }
 
-void setDetectionConstants(DetectionState& d, int32_t channelWidthMm) {
-  if (channelWidthMm == 1400) {
-    d.LengthDivisor = 6;
-    d.AngleThreshold = 8;
-    d.AreaFactor = 1;
-  } else {
-    d.LengthDivisor = 4;
-    d.AngleThreshold = 10;
-    d.AreaFactor = 2;
-  }
+void setDetectionConstants(DetectionState& d, const ChannelWidthConstants& constants) {
+  d.LengthDivisor = constants.LengthDivisor;
+  d.AngleThreshold = constants.AngleThreshold;
+  d.AreaFactor = constants.AreaFactor;
 }
 
-DetectionState& gDetection = *new DetectionState;
+void setDetectionConstants(DetectionState& d, int32_t channelWidthMm) {
+  setDetectionConstants(d, channelWidthMm == kWideChannelMm ? kWideChannelConstants : kNarrowChannelConstants);
+}

@@ -154,13 +154,18 @@ struct DetectionState {
 static_assert(kMaxSegments == kMaxTracked,
               "the line's segments become the tracked objects by a table swap");
 
-// LengthDivisor, AngleThreshold and AreaFactor for a channel width in mm:
-// 6, 8, 1 for 1400 mm channels, else 4, 10, 2.
-void setDetectionConstants(DetectionState& d, int32_t channelWidthMm);
+// The detection constants that depend on the counter channel width.
+struct ChannelWidthConstants {
+  int32_t LengthDivisor;
+  int32_t AngleThreshold;
+  int32_t AreaFactor;
+};
+inline constexpr int32_t kWideChannelMm = 1400;
+inline constexpr ChannelWidthConstants kWideChannelConstants{6, 8, 1};     // 1400 mm channels
+inline constexpr ChannelWidthConstants kNarrowChannelConstants{4, 10, 2};  // every other width
 
-// The process-wide detection state. Routines take the state they use, so
-// tests build their own. (A reference to a state that is never destroyed, so
-// nothing runs at exit.)
-extern DetectionState& gDetection;
+void setDetectionConstants(DetectionState& d, const ChannelWidthConstants& constants);
+// The constants for a channel width in mm: the wide ones for 1400 mm only.
+void setDetectionConstants(DetectionState& d, int32_t channelWidthMm);
 
 #endif  // TINDAVEL_ANALYSIS_DETECTION_STATE_H_

@@ -6,10 +6,10 @@
 
 #include "analysis/number_format.h"
 #include "analysis/size_groups.h"
+#include "settings/settings_variables.h"
 
 namespace {
 
-constexpr int kLineRate = 1116;  // scan lines per second
 
 int32_t clampToInt32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
@@ -78,7 +78,7 @@ void stillafiskiflokk(int ch, DetectionState& d, const SettingsVariables& s,
   deriveLimits(d, ch);
 
   if (display) {
-    int64_t maximum = int64_t{row.GaugeFactor} * linesPerBuffer / kLineRate;
+    int64_t maximum = int64_t{row.GaugeFactor} * linesPerBuffer / kLinesPerSecond;
     if (enableMulti && s.NrChannels > 0) maximum /= s.NrChannels;
     display->setGaugeMaximum(clampToInt32(maximum));
   }

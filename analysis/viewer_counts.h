@@ -13,6 +13,4 @@ struct ViewerCounts {
   ChannelArray<long double> WeightSum{};  // their summed weight, grams
 };
 
-extern ViewerCounts gViewerCounts;
-
 #endif  // TINDAVEL_ANALYSIS_VIEWER_COUNTS_H_

@@ -2,8 +2,6 @@
 
 #include "portio/port_driver.h"
 
-PortIo gPortIo;
-
 void portIoStartup(PortIo& io, PortDriver* driver) {
   io.PortDirect = false;
   io.driver = driver;

@@ -23,9 +23,6 @@ struct PortIo {
   PortDriver* driver = nullptr;  // the open device; not owned
 };
 
-// The process-wide instance. Only main() and the windows reach for it.
-extern PortIo gPortIo;
-
 // Opens `driver` (null: there is none) and sets PortDriverReady from the
 // result. The driver must outlive portIoShutdown.
 void portIoStartup(PortIo& io, PortDriver* driver);

@@ -42,6 +42,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "settings/settings_variables.h"  // kLinesPerSecond
+
 // Words before the first line record: LeftEdge, RightEdge.
 inline constexpr int kHeaderWords = 2;
 // The most segments a line record may carry: the size of the analysis's segment
@@ -66,9 +68,6 @@ inline constexpr int32_t kRecordFlushLimit = 989999;
 inline constexpr int kFirstTickMs = 1000;
 inline constexpr int kSampleMs = 10000;
 inline constexpr int kPauseMs = 300000;
-
-// Scan lines per second, wherever a line number becomes a time.
-inline constexpr int kLinesPerSecond = 1116;
 
 // Recording modes: the item index of the "Recordmethod" setting.
 inline constexpr int kRecordNone = 0;        // "None"

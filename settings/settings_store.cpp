@@ -9,8 +9,6 @@
 
 namespace fs = std::filesystem;
 
-SettingsStore gRegistry;
-
 std::string defaultStorePath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   fs::path folder;

@@ -84,8 +84,4 @@ class SettingsStore {
   bool readOnly_ = false;
 };
 
-// The process-wide store. It reads nothing until the main window's creation
-// opens it: gRegistry.setPath(defaultStorePath()).
-extern SettingsStore gRegistry;
-
 #endif  // TINDAVEL_SETTINGS_SETTINGS_STORE_H_

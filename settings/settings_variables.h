@@ -36,6 +36,9 @@ struct SettingsVariables {
   ChannelArray<int32_t> ChannelCounterT{};  // second count, cleared at a session start
 };
 
+// The camera's scan rate, wherever a line number becomes a time.
+inline constexpr int kLinesPerSecond = 1116;
+
 // Camera geometry. No operation of this edition assigns it, so both stay 0.
 struct CameraGeometry {
   int32_t LineWidth = 0;       // pixels per scan line
@@ -49,11 +52,5 @@ struct SessionState {
   bool RunFlag = false;                   // start/stop state of counting
   ChannelArray<int32_t> IntervalCount{};  // fish per channel in the current 10-second interval
 };
-
-// The process-wide instances. Routines take the state they use by reference;
-// only the windows and main() reach for these.
-extern SettingsVariables gSettings;
-extern CameraGeometry gCamera;
-extern SessionState gSession;
 
 #endif  // TINDAVEL_SETTINGS_SETTINGS_VARIABLES_H_

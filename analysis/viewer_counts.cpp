@@ -1,3 +1,0 @@
-#include "analysis/viewer_counts.h"
-
-ViewerCounts gViewerCounts;

@@ -1,5 +1,0 @@
-#include "settings/settings_variables.h"
-
-SettingsVariables gSettings;
-CameraGeometry gCamera;
-SessionState gSession;
