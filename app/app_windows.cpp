@@ -1,88 +1,35 @@
 #include "app/app_windows.h"
 
 #include <QApplication>
-#include <QSpinBox>
-#include <QTimer>
 
 #include <algorithm>
 
+#include "app/frm_adal.h"
+#include "app/program_state.h"
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
-#include "app/stand_in_windows.h"
-#include "analysis/detection_state.h"
-#include "analysis/size_classification.h"
-#include "analysis/viewer_counts.h"
-#include "portio/control_output.h"
 #include "portio/waitforlamp.h"
 #include "records/record_viewer_window.h"
 #include "reports/report_viewer.h"
-#include "settings/registry.h"
-#include "settings/settings_controls.h"
-#include "settings/settings_store.h"
-#include "texts/language_fill.h"
-
-AppWindows gWindows;
 
 namespace {
 
-// The main window's links into the windows and cores created after it.
-void linkMainWindow(AppWindows& w, AppState state) {
-  MainWindowLinks& links = w.FrmAdal->links();
-  links.toggleport = [&port = state.port] { toggleport(port); };
-  links.languageFill = [&w, state] {
-    uppfaeraTungumal(state.texts, state.settings.LanguageNumber, *w.FrmAdal, state.sett, state.session);
-  };
-  SettingsControls& sett = state.sett;
-  links.readRegistry = [&w, state] {
-    Read_Registry(state.settings, state.sett, state.store);
-    // The size-group selectors show the positions just loaded (set, not clicked).
-    for (int n = 1; n <= kMaxChannels; ++n) w.FrmAdal->UpDown[n]->setValue(state.sett.sizeGroupUpDown(n).position());
-  };
-  links.channelWidthItem = [&sett] { return sett.Channelwidth.itemIndex(); };
-  links.setChannelWidthConstants = [](const ChannelWidthConstants& c) {
-    gDetection.LengthDivisor = c.LengthDivisor;
-    gDetection.AngleThreshold = c.AngleThreshold;
-    gDetection.AreaFactor = c.AreaFactor;
-  };
-  links.applySizeGroup = [&w, state](int n) {
-    stillafiskiflokk(n, gDetection, state.settings, state.camera.LinesPerBuffer, state.sett.Enablemulti.checked(),
-                     w.FrmAdal);
-  };
-  links.clearChannelEstimate = [](int n) {
-    gViewerCounts.WeightSamples[n] = 0;
-    gViewerCounts.WeightSum[n] = 0;
-  };
-  links.showWeightGroups = [&sett] { sett.FishtypeWeight.visible = true; };
-  links.uncheckAndDisableMulti = [&sett] {
-    sett.Enablemulti.setChecked(false);
-    sett.Enablemulti.enabled = false;
-  };
-  links.multiChecked = [&sett] { return sett.Enablemulti.checked(); };
-  links.showChannelName = [&sett](int n, bool shown) {
-    sett.channelName(n).visible = shown;
-    sett.channelNameButton(n).visible = shown;
-  };
-  links.sizeGroupMoved = [&sett](int n, int position) { sett.sizeGroupUpDown(n).setPosition(position); };
-  links.writeSetting = [state](const std::string& name, int32_t value) {
-    // A failed single write leaves the working copy as it is; the next full
-    // save stores it.
-    (void)state.store.writeInteger(name, value);
-  };
-  sett.hooks.Stillamultiteljara = [&w] { w.FrmAdal->Stillamultiteljara(); };
-  sett.hooks.renameChannel = [&w](int n, const std::string& name) {
-    w.FrmAdal->renameChannel(n, QString::fromStdString(name));
-  };
-  // The settings controls outlive the windows: once the main window is gone
-  // they must not call into it.
-  QObject::connect(w.FrmAdal, &QObject::destroyed, [&sett] { sett.hooks = SettingsWindowHooks{}; });
-  links.langText = [&texts = state.texts](int index) {
-    if (index < 0 || index >= kLangTextSize) return QString();
-    return QString::fromStdString(texts.LangText[index]);
-  };
-  links.showTimedMessage = [&w](const QString& text) { w.Messagedialog->showMessage(text); };
-  // The viewers hook in here: links.openRecord and links.openReport.
-  links.openReport = [&w] { static_cast<Tfrmreport*>(w.frmreport)->viewreport(); };
-  links.openRecord = [&w] { static_cast<TfrmRecord*>(w.frmRecord)->OpenBlbFile(); };
+// Who calls whom. Every request of one window that another answers is
+// connected here, and only here.
+void connectWindows(const AppWindows& w) {
+  TFrmAdal* main = w.FrmAdal;
+  // Closing the main window ends the program, whatever else is open.
+  QObject::connect(main, &TFrmAdal::closed, qApp, &QCoreApplication::quit);
+  QObject::connect(main, &TFrmAdal::recordViewerRequested, w.frmRecord, &TfrmRecord::OpenBlbFile);
+  QObject::connect(main, &TFrmAdal::reportViewerRequested, w.frmreport, &Tfrmreport::viewreport);
+  QObject::connect(main, &TFrmAdal::settingsWindowRequested, w.sett, &QDialog::exec);
+  QObject::connect(main, &TFrmAdal::scopeRequested, w.frmscope, &QDialog::exec);
+  QObject::connect(main, &TFrmAdal::debugViewerRequested, w.Form4, &QDialog::exec);
+  QObject::connect(main, &TFrmAdal::channelTableRequested, w.sett, &stand_in::Tsett::lesaimultitoflu);
+  QObject::connect(main, &TFrmAdal::timedMessageRequested, w.Messagedialog, &TMessagedialog::showMessage);
+  QObject::connect(w.Waitforlamp, &TWaitforlamp::ended, main, &TFrmAdal::lampWaitEnded);
+  QObject::connect(w.FrmInsert, &TFrmInsert::keyboardRequested, w.FrmSoftkeyb, &TFrmSoftkeyb::openOn);
+  QObject::connect(w.FrmInsert, &TFrmInsert::sessionStartRequested, main, &TFrmAdal::startcounting);
 }
 
 }  // namespace
@@ -92,32 +39,37 @@ void setUpApplication() {
   QApplication::setQuitOnLastWindowClosed(false);
 }
 
-bool createWindows(AppWindows& w, AppState state, MainWindowEnvironment environment) {
-  MainWindowLinks startLinks;
-  startLinks.portoff = [&port = state.port] { portoff(port); };
-  startLinks.createSettingsStore = [&store = state.store] { store.setPath(defaultStorePath()); };
-  w.FrmAdal = new TFrmAdal({state.settings, state.session, state.camera, state.counting}, std::move(environment),
-                           std::move(startLinks));
+bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialogs,
+                   MainWindowEnvironment* environment) {
+  w.FrmAdal = new TFrmAdal(state, dialogs, environment);
   if (w.FrmAdal->endedAtCreate()) return false;
   w.Form2 = new stand_in::TForm2;
   w.Form4 = new stand_in::TForm4;
   w.frmscope = new stand_in::Tfrmscope;
-  w.Waitforlamp = new TWaitforlamp(LampWaitHooks{[&w] { w.FrmAdal->firstini->start(); },
-                                                 [&w] { w.FrmAdal->Timer1->start(); }});
+  w.Waitforlamp = new TWaitforlamp;
   w.sett = new stand_in::Tsett;
-  w.FrmInsert = new TFrmInsert([&w](QWidget* target, bool digitsOnly) {
-                                 openSoftKeyboard(w.FrmSoftkeyb, target, digitsOnly);
-                               },
-                               [&w](const QString& description) { w.FrmAdal->startcounting(description); });
-  w.FrmSoftkeyb = new TFrmSoftkeyb(gSoftKeyb);
+  w.FrmInsert = new TFrmInsert;
+  w.FrmSoftkeyb = new TFrmSoftkeyb(state.softKeyb);
   w.saverepform = new stand_in::Tsaverepform;
   w.frmquattro = new stand_in::Tfrmquattro;
   w.OKBottomDlg = new TOKBottomDlg;
   w.Messagedialog = new TMessagedialog;
-  w.frmRecord = new TfrmRecord({&gDetection, &state.settings, &gViewerCounts, &state.sett, &state.store, &state.session, &state.camera, nullptr, w.FrmAdal, {}});
+  RecordViewerEnvironment record;
+  record.detection = &state.detection;
+  record.settings = &state.settings;
+  record.counts = &state.viewerCounts;
+  record.controls = &state.sett;
+  record.store = &state.store;
+  record.session = &state.session;
+  record.camera = &state.camera;
+  record.sizeDisplay = w.FrmAdal;
+  w.frmRecord = new TfrmRecord(record);
   w.malatexti = new stand_in::Tmalatexti;
-  w.frmreport = new Tfrmreport;
-  linkMainWindow(w, state);
+  ReportViewerEnvironment report;
+  report.settings = &state.settings;
+  report.controls = &state.sett;
+  w.frmreport = new Tfrmreport(report);
+  connectWindows(w);
   return true;
 }
 
@@ -128,7 +80,6 @@ std::vector<QWidget*> windowsInOrder(const AppWindows& w) {
 }
 
 void destroyWindows(AppWindows& w) {
-
   std::vector<QWidget*> all = windowsInOrder(w);
   std::reverse(all.begin(), all.end());
   for (QWidget* window : all) delete window;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-CountingState gCounting;
-
 int32_t channelsInUse(int32_t nrChannels) { return std::clamp<int32_t>(nrChannels, 1, kMaxChannels); }
 
 ChannelControlsShown channelControlsShown(int32_t nrChannels, bool multi) {
@@ -26,8 +24,7 @@ ChannelControlsShown channelControlsShown(int32_t nrChannels, bool multi) {
 }
 
 ChannelWidthConstants channelWidthConstants(int channelWidthItem) {
-  if (channelWidthItem == kChannelWidth1400Item) return {6, 8, 1};
-  return {4, 10, 2};
+  return channelWidthItem == kChannelWidth1400Item ? kWideChannelConstants : kNarrowChannelConstants;
 }
 
 int64_t channelCountSum(const SettingsVariables& settings) {

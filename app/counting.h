@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/detection_state.h"
+#include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
 // Counting-session state that only the main window keeps.
@@ -22,10 +24,7 @@ struct CountingState {
   double BufferCountStart = 0.0;  // when the count started, days since 30 Dec 1899
 };
 
-extern CountingState gCounting;
-
 inline constexpr int kThroughputFactor = 6;        // fish per 10 s -> fish per minute
-inline constexpr int kLinesPerSecond = 1116;       // scan lines per second
 inline constexpr double kChartSpanDays = 1.0 / 48;  // the chart shows the last 30 minutes
 inline constexpr int kStoreGapBlanks = 5;          // blanks before each count of a Store line
 inline constexpr int kTargetGapBlanks = 12;        // blanks between time and count of a target line
@@ -42,13 +41,8 @@ struct ChannelControlsShown {
 };
 ChannelControlsShown channelControlsShown(int32_t nrChannels, bool multi);
 
-// The analysis constants that depend on the counter channel width.
-struct ChannelWidthConstants {
-  int32_t LengthDivisor;
-  int32_t AngleThreshold;
-  int32_t AreaFactor;
-};
-inline constexpr int kChannelWidth1400Item = 2;  // item "1400" of Channelwidth
+// The first-time initialisation's choice of the analysis constants: the wide
+// channel's when the settings window's Channelwidth selects "1400".
 ChannelWidthConstants channelWidthConstants(int channelWidthItem);
 
 // The channel count clamped into 1..4, so that tables indexed by channel are

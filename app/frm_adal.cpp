@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMetaMethod>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -21,13 +22,16 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include <cassert>
-#include <filesystem>
-
 #include "app/free_space.h"
+#include "app/main_window_dialogs.h"
+#include "app/main_window_environment.h"
+#include "app/program_state.h"
 #include "app/run_many.h"
 #include "app/scale_widgets.h"
-#include "app/user_prompts.h"
+#include "app/up_down_selector.h"
+#include "portio/control_output.h"
+#include "reports/day_count.h"
+#include "settings/registry.h"
 #include "texts/language_fill.h"
 
 namespace {
@@ -55,20 +59,6 @@ QFont pixelFont(const QString& family, int pixels, bool bold = false) {
   return f;
 }
 
-// The form's up-down: a spin box whose arrow steps (a person's click, not a
-// value set by the program) run the click operation.
-class UpDownSelector : public QSpinBox {
- public:
-  UpDownSelector(QWidget* parent, std::function<void()> onClick) : QSpinBox(parent), onClick_(std::move(onClick)) {}
-  void stepBy(int steps) override {
-    QSpinBox::stepBy(steps);
-    onClick_();
-  }
-
- private:
-  std::function<void()> onClick_;
-};
-
 // A read-only count field: black, in large coloured digits.
 QLineEdit* makeCountField(QWidget* parent, const QString& name, const QColor& colour, int pixels) {
   auto* field = new QLineEdit(QStringLiteral("0"), parent);
@@ -89,22 +79,26 @@ void setTextColour(QWidget* w, const QColor& colour) {
   w->setPalette(pal);
 }
 
-// Days since 30 December 1899, the program's date-time numbers.
+// The program's date-time number of a clock reading: days since 30 December 1899.
 double dayCount(const QDateTime& t) {
-  static const QDate kEpoch(1899, 12, 30);
-  return static_cast<double>(kEpoch.daysTo(t.date())) + t.time().msecsSinceStartOfDay() / 86400000.0;
-}
-
-void call(const std::function<void()>& f) {
-  if (f) f();
+  const QDate d = t.date();
+  const QTime tm = t.time();
+  return dayCountFromCivil({d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(), tm.msec()});
 }
 
 }  // namespace
 
-TFrmAdal::TFrmAdal(MainWindowState state, MainWindowEnvironment environment, MainWindowLinks links,
+TFrmAdal::TFrmAdal(ProgramState& state, MainWindowDialogs* dialogs, MainWindowEnvironment* environment,
                    QWidget* parent)
-    : QMainWindow(parent), state_(state), env_(std::move(environment)), links_(std::move(links)) {
-  assert(env_.prompts != nullptr);
+    : QMainWindow(parent), state_(state), dialogs_(dialogs), env_(environment) {
+  if (dialogs_ == nullptr) {
+    ownDialogs_ = std::make_unique<QtMainWindowDialogs>(this);
+    dialogs_ = ownDialogs_.get();
+  }
+  if (env_ == nullptr) {
+    ownEnvironment_ = std::make_unique<SystemEnvironment>();
+    env_ = ownEnvironment_.get();
+  }
   setObjectName(QStringLiteral("FrmAdal"));
   setFont(pixelFont(QStringLiteral("Arial"), 13));
   auto* central = new QWidget(this);
@@ -114,50 +108,54 @@ TFrmAdal::TFrmAdal(MainWindowState state, MainWindowEnvironment environment, Mai
   setCentralWidget(central);
 
   createToolBar();
-  column->addWidget(ToolBar1);
-  Gauge1 = new QProgressBar(central);
-  Gauge1->setObjectName(QStringLiteral("Gauge1"));
-  Gauge1->setFixedHeight(kGaugeHeight);
-  Gauge1->setTextVisible(false);
-  Gauge1->setRange(0, 100);
-  Gauge1->setValue(0);
-  Gauge1->setStyleSheet(QStringLiteral("QProgressBar#Gauge1 { background: palette(button); border: 1px solid gray; }"
+  column->addWidget(ui_.ToolBar1);
+  ui_.Gauge1 = new QProgressBar(central);
+  ui_.Gauge1->setObjectName(QStringLiteral("Gauge1"));
+  ui_.Gauge1->setFixedHeight(kGaugeHeight);
+  ui_.Gauge1->setTextVisible(false);
+  ui_.Gauge1->setRange(0, 100);
+  ui_.Gauge1->setValue(0);
+  ui_.Gauge1->setStyleSheet(QStringLiteral("QProgressBar#Gauge1 { background: palette(button); border: 1px solid gray; }"
                                        "QProgressBar#Gauge1::chunk { background: lime; }"));
-  column->addWidget(Gauge1);
+  column->addWidget(ui_.Gauge1);
 
   auto* body = new QHBoxLayout;
   body->setSpacing(0);
   column->addLayout(body, 1);
   createCounterPanel();
-  body->addWidget(Panel1);
-  Panel3 = new QFrame(central);
-  Panel3->setObjectName(QStringLiteral("Panel3"));
-  auto* panel3Column = new QVBoxLayout(Panel3);
+  body->addWidget(ui_.Panel1);
+  ui_.Panel3 = new QFrame(central);
+  ui_.Panel3->setObjectName(QStringLiteral("Panel3"));
+  auto* panel3Column = new QVBoxLayout(ui_.Panel3);
   panel3Column->setContentsMargins(0, 0, 0, 0);
   createChartPage();
-  panel3Column->addWidget(pagectrl, 1);
+  panel3Column->addWidget(ui_.pagectrl, 1);
   panel3Column->addStretch();  // holds the size-group pages at the bottom while the chart is hidden
   createSizeGroupPages();
-  panel3Column->addWidget(Panel5);
-  body->addWidget(Panel3, 1);
+  panel3Column->addWidget(ui_.Panel5);
+  body->addWidget(ui_.Panel3, 1);
 
   createStatusBar();
   createTimers();
   FormCreate();
+  state_.sett.setChannelDisplay(this);
 }
 
-TFrmAdal::~TFrmAdal() = default;
+TFrmAdal::~TFrmAdal() {
+  // The settings controls outlive the window: they must not show anything on it.
+  if (state_.sett.channelDisplay() == this) state_.sett.setChannelDisplay(nullptr);
+}
 
 void TFrmAdal::createToolBar() {
-  ToolBar1 = new QWidget(this);
-  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-  ToolBar1->setFixedHeight(kToolBarHeight);
-  ToolBar1->setFont(pixelFont(QStringLiteral("Arial"), 15));
-  auto* row = new QHBoxLayout(ToolBar1);
+  ui_.ToolBar1 = new QWidget(this);
+  ui_.ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ui_.ToolBar1->setFixedHeight(kToolBarHeight);
+  ui_.ToolBar1->setFont(pixelFont(QStringLiteral("Arial"), 15));
+  auto* row = new QHBoxLayout(ui_.ToolBar1);
   row->setContentsMargins(2, (kToolBarHeight - kButtonHeight) / 2, 2, (kToolBarHeight - kButtonHeight) / 2);
   row->setSpacing(0);
   auto button = [&](const char* name, const char* caption, int width, bool shown) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), ToolBar1);
+    auto* b = new QPushButton(QString::fromUtf8(caption), ui_.ToolBar1);
     b->setObjectName(QString::fromLatin1(name));
     b->setFixedSize(width, kButtonHeight);
     b->setFont(pixelFont(QStringLiteral("Arial"), 13, true));
@@ -165,73 +163,73 @@ void TFrmAdal::createToolBar() {
     row->addWidget(b);
     return b;
   };
-  Button4 = button("Button4", "New counting session", 153, false);
-  startstop = button("startstop", "Stop", 56, false);
-  Storebtn = button("Storebtn", "Store", 65, false);
-  Storebtn->setEnabled(false);
-  Button5 = button("Button5", "Settings", 72, false);
-  scopebtn = button("scopebtn", "Visibility", 72, false);
-  Button3 = button("Button3", "Calibration", 80, false);
-  Debugrec = button("Debugrec", "Debug Rec", 72, false);
-  Viewfilebtn = button("Viewfilebtn", "View Record", 85, true);
-  Reportbtn = button("Reportbtn", "View Report", 85, true);
-  Button6 = button("Button6", "Exit", 65, true);
+  ui_.Button4 = button("Button4", "New counting session", 153, false);
+  ui_.startstop = button("startstop", "Stop", 56, false);
+  ui_.Storebtn = button("Storebtn", "Store", 65, false);
+  ui_.Storebtn->setEnabled(false);
+  ui_.Button5 = button("Button5", "Settings", 72, false);
+  ui_.scopebtn = button("scopebtn", "Visibility", 72, false);
+  ui_.Button3 = button("Button3", "Calibration", 80, false);
+  ui_.Debugrec = button("Debugrec", "Debug Rec", 72, false);
+  ui_.Viewfilebtn = button("Viewfilebtn", "View Record", 85, true);
+  ui_.Reportbtn = button("Reportbtn", "View Report", 85, true);
+  ui_.Button6 = button("Button6", "Exit", 65, true);
   row->addStretch(1);
 
-  connect(Storebtn, &QPushButton::clicked, this, &TFrmAdal::StorebtnClick);
-  connect(Button5, &QPushButton::clicked, this, [this] { call(links_.showSettings); });
-  connect(scopebtn, &QPushButton::clicked, this, [this] { call(links_.showScope); });
-  connect(Debugrec, &QPushButton::clicked, this, [this] { call(links_.showDebugRecording); });
-  connect(Viewfilebtn, &QPushButton::clicked, this, [this] { call(links_.openRecord); });
-  connect(Reportbtn, &QPushButton::clicked, this, [this] { call(links_.openReport); });
-  connect(Button6, &QPushButton::clicked, this, &TFrmAdal::Button6Click);
+  connect(ui_.Storebtn, &QPushButton::clicked, this, &TFrmAdal::StorebtnClick);
+  connect(ui_.Button5, &QPushButton::clicked, this, &TFrmAdal::settingsWindowRequested);
+  connect(ui_.scopebtn, &QPushButton::clicked, this, &TFrmAdal::scopeRequested);
+  connect(ui_.Debugrec, &QPushButton::clicked, this, &TFrmAdal::debugViewerRequested);
+  connect(ui_.Viewfilebtn, &QPushButton::clicked, this, &TFrmAdal::recordViewerRequested);
+  connect(ui_.Reportbtn, &QPushButton::clicked, this, &TFrmAdal::reportViewerRequested);
+  connect(ui_.Button6, &QPushButton::clicked, this, &TFrmAdal::Button6Click);
 }
 
 void TFrmAdal::createCounterPanel() {
-  Panel1 = new QFrame(this);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setFixedWidth(kPanel1Width);
-  auto* panel1Column = new QVBoxLayout(Panel1);
+  ui_.Panel1 = new QFrame(this);
+  ui_.Panel1->setObjectName(QStringLiteral("Panel1"));
+  ui_.Panel1->setFixedWidth(kPanel1Width);
+  auto* panel1Column = new QVBoxLayout(ui_.Panel1);
   panel1Column->setContentsMargins(0, 0, 0, 0);
-  Panel4 = new QFrame(Panel1);
-  Panel4->setObjectName(QStringLiteral("Panel4"));
-  Panel4->setAutoFillBackground(true);
-  QPalette dark = Panel4->palette();
+  ui_.Panel4 = new QFrame(ui_.Panel1);
+  ui_.Panel4->setObjectName(QStringLiteral("Panel4"));
+  ui_.Panel4->setAutoFillBackground(true);
+  QPalette dark = ui_.Panel4->palette();
   dark.setColor(QPalette::Window, Qt::black);
-  Panel4->setPalette(dark);
-  panel1Column->addWidget(Panel4, 1);
-  auto* boxes = new QVBoxLayout(Panel4);
+  ui_.Panel4->setPalette(dark);
+  panel1Column->addWidget(ui_.Panel4, 1);
+  auto* boxes = new QVBoxLayout(ui_.Panel4);
   for (int n = 1; n <= kMaxChannels; ++n) {
-    GroupBox[n] = new QGroupBox(QStringLiteral("Channel %1").arg(n), Panel4);
-    GroupBox[n]->setObjectName(QStringLiteral("GroupBox%1").arg(n));
-    GroupBox[n]->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
-    setTextColour(GroupBox[n], kLime);
-    auto* inside = new QVBoxLayout(GroupBox[n]);
-    Teljari[n] = makeCountField(GroupBox[n], QStringLiteral("Teljari%1").arg(n), kLime, 37);
-    Teljari[n]->installEventFilter(this);
-    inside->addWidget(Teljari[n]);
-    boxes->addWidget(GroupBox[n]);
+    ui_.GroupBox[n] = new QGroupBox(QStringLiteral("Channel %1").arg(n), ui_.Panel4);
+    ui_.GroupBox[n]->setObjectName(QStringLiteral("GroupBox%1").arg(n));
+    ui_.GroupBox[n]->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+    setTextColour(ui_.GroupBox[n], kLime);
+    auto* inside = new QVBoxLayout(ui_.GroupBox[n]);
+    ui_.Teljari[n] = makeCountField(ui_.GroupBox[n], QStringLiteral("Teljari%1").arg(n), kLime, 37);
+    ui_.Teljari[n]->installEventFilter(this);
+    inside->addWidget(ui_.Teljari[n]);
+    boxes->addWidget(ui_.GroupBox[n]);
   }
   boxes->addStretch(1);
-  SumGroupBox = new QGroupBox(QStringLiteral("Total"), Panel4);
-  SumGroupBox->setObjectName(QStringLiteral("SumGroupBox"));
-  SumGroupBox->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
-  setTextColour(SumGroupBox, Qt::white);
-  auto* sumCell = new QGridLayout(SumGroupBox);
-  Total = makeCountField(SumGroupBox, QStringLiteral("Total"), Qt::white, 35);
-  Summa = makeCountField(SumGroupBox, QStringLiteral("Summa"), Qt::yellow, 35);
-  Total->installEventFilter(this);
-  Summa->installEventFilter(this);
-  sumCell->addWidget(Total, 0, 0);  // the two fields lie over each other;
-  sumCell->addWidget(Summa, 0, 0);  // one of them shows at a time
-  Summa->hide();
-  boxes->addWidget(SumGroupBox);
-  Panel4->hide();
+  ui_.SumGroupBox = new QGroupBox(QStringLiteral("Total"), ui_.Panel4);
+  ui_.SumGroupBox->setObjectName(QStringLiteral("SumGroupBox"));
+  ui_.SumGroupBox->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+  setTextColour(ui_.SumGroupBox, Qt::white);
+  auto* sumCell = new QGridLayout(ui_.SumGroupBox);
+  ui_.Total = makeCountField(ui_.SumGroupBox, QStringLiteral("Total"), Qt::white, 35);
+  ui_.Summa = makeCountField(ui_.SumGroupBox, QStringLiteral("Summa"), Qt::yellow, 35);
+  ui_.Total->installEventFilter(this);
+  ui_.Summa->installEventFilter(this);
+  sumCell->addWidget(ui_.Total, 0, 0);  // the two fields lie over each other;
+  sumCell->addWidget(ui_.Summa, 0, 0);  // one of them shows at a time
+  ui_.Summa->hide();
+  boxes->addWidget(ui_.SumGroupBox);
+  ui_.Panel4->hide();
 }
 
 void TFrmAdal::createChartPage() {
-  pagectrl = new QTabWidget(this);
-  pagectrl->setObjectName(QStringLiteral("pagectrl"));
+  ui_.pagectrl = new QTabWidget(this);
+  ui_.pagectrl->setObjectName(QStringLiteral("pagectrl"));
   auto* chart = new QChart;
   chart->setTitle(QString());
   chart->legend()->setAlignment(Qt::AlignBottom);
@@ -244,47 +242,48 @@ void TFrmAdal::createChartPage() {
     chart->addSeries(s);
     return s;
   };
-  Series1 = line("Series1", "Counter 1", Qt::blue);
-  Series3 = line("Series3", "Counter 2", kAqua);
-  Series4 = line("Series4", "Counter 3", kLime);
-  Series5 = line("Series5", "Counter 4", Qt::yellow);
-  Series2 = line("Series2", "Max capacity", Qt::red);
-  bottomAxis = new QDateTimeAxis(chart);
-  bottomAxis->setFormat(QStringLiteral("hh:mm"));
-  leftAxis = new QValueAxis(chart);
-  leftAxis->setTitleText(QStringLiteral("fry/min"));
-  leftAxis->setMinorTickCount(0);
-  chart->addAxis(bottomAxis, Qt::AlignBottom);
-  chart->addAxis(leftAxis, Qt::AlignLeft);
-  for (QLineSeries* s : {Series1, Series3, Series4, Series5, Series2}) {
-    s->attachAxis(bottomAxis);
-    s->attachAxis(leftAxis);
+  ui_.Series1 = line("Series1", "Counter 1", Qt::blue);
+  ui_.Series3 = line("Series3", "Counter 2", kAqua);
+  ui_.Series4 = line("Series4", "Counter 3", kLime);
+  ui_.Series5 = line("Series5", "Counter 4", Qt::yellow);
+  ui_.Series2 = line("Series2", "Max capacity", Qt::red);
+  ui_.bottomAxis = new QDateTimeAxis(chart);
+  ui_.bottomAxis->setFormat(QStringLiteral("hh:mm"));
+  ui_.leftAxis = new QValueAxis(chart);
+  ui_.leftAxis->setTitleText(QStringLiteral("fry/min"));
+  ui_.leftAxis->setMinorTickCount(0);
+  chart->addAxis(ui_.bottomAxis, Qt::AlignBottom);
+  chart->addAxis(ui_.leftAxis, Qt::AlignLeft);
+  for (QLineSeries* s : {ui_.Series1, ui_.Series3, ui_.Series4, ui_.Series5, ui_.Series2}) {
+    s->attachAxis(ui_.bottomAxis);
+    s->attachAxis(ui_.leftAxis);
   }
-  connect(Series1, &QLineSeries::pointAdded, this, [this](int) { Series1AfterAdd(); });
-  Chart1 = new QChartView(chart, pagectrl);
-  Chart1->setObjectName(QStringLiteral("Chart1"));
-  pagectrl->addTab(Chart1, QStringLiteral("Throughput"));
-  pagectrl->hide();
+  connect(ui_.Series1, &QLineSeries::pointAdded, this, [this](int) { Series1AfterAdd(); });
+  ui_.Chart1 = new QChartView(chart, ui_.pagectrl);
+  ui_.Chart1->setObjectName(QStringLiteral("Chart1"));
+  ui_.pagectrl->addTab(ui_.Chart1, QStringLiteral("Throughput"));
+  ui_.pagectrl->hide();
 }
 
 void TFrmAdal::createSizeGroupPages() {
-  Panel5 = new QFrame(this);
-  Panel5->setObjectName(QStringLiteral("Panel5"));
-  Panel5->setFixedHeight(kPanel5Height);
-  auto* panel5Row = new QHBoxLayout(Panel5);
+  ui_.Panel5 = new QFrame(this);
+  ui_.Panel5->setObjectName(QStringLiteral("Panel5"));
+  ui_.Panel5->setFixedHeight(kPanel5Height);
+  auto* panel5Row = new QHBoxLayout(ui_.Panel5);
   panel5Row->setContentsMargins(0, 0, 0, 0);
-  PageControl1 = new QTabWidget(Panel5);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  panel5Row->addWidget(PageControl1, 1);
+  ui_.PageControl1 = new QTabWidget(ui_.Panel5);
+  ui_.PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  panel5Row->addWidget(ui_.PageControl1, 1);
   for (int n = 1; n <= kMaxChannels; ++n) {
-    auto* page = new QWidget(PageControl1);
+    auto* page = new QWidget(ui_.PageControl1);
     page->setObjectName(QStringLiteral("TabSheet%1").arg(n));
     auto* grid = new QGridLayout(page);
-    UpDown[n] = new UpDownSelector(page, [this, n] { UpDownClick(n); });
-    UpDown[n]->setObjectName(QStringLiteral("UpDown%1").arg(n));
-    UpDown[n]->setRange(0, kSizeGroupMax);
-    UpDown[n]->setValue(kSizeGroupFormPosition);
-    grid->addWidget(UpDown[n], 0, 0, 3, 1);
+    ui_.UpDown[n] = new UpDownSelector(page);
+    connect(ui_.UpDown[n], &UpDownSelector::clicked, this, [this, n] { UpDownClick(n); });
+    ui_.UpDown[n]->setObjectName(QStringLiteral("UpDown%1").arg(n));
+    ui_.UpDown[n]->setRange(0, kSizeGroupMax);
+    ui_.UpDown[n]->setValue(kSizeGroupFormPosition);
+    grid->addWidget(ui_.UpDown[n], 0, 0, 3, 1);
     auto labelled = [&](const char* stem, const char* caption, int row, QLabel*& label, QLineEdit*& field) {
       label = new QLabel(QString::fromUtf8(caption), page);
       label->setObjectName(QStringLiteral("%1Label%2").arg(QLatin1String(stem)).arg(n));
@@ -294,41 +293,41 @@ void TFrmAdal::createSizeGroupPages() {
       grid->addWidget(label, row, 1);
       grid->addWidget(field, row, 2);
     };
-    labelled("sizelbl", "Size Group", 0, sizelblLabel[n], sizelbl[n]);
-    labelled("estimlbl", "Average Weight", 1, estimlblLabel[n], estimlbl[n]);
-    ProgressBar[n] = new QProgressBar(page);
-    ProgressBar[n]->setObjectName(QStringLiteral("ProgressBar%1").arg(n));
-    ProgressBar[n]->hide();
-    grid->addWidget(ProgressBar[n], 2, 1, 1, 2);
-    PageControl1->addTab(page, QStringLiteral("Channel %1").arg(n));
+    labelled("sizelbl", "Size Group", 0, ui_.sizelblLabel[n], ui_.sizelbl[n]);
+    labelled("estimlbl", "Average Weight", 1, ui_.estimlblLabel[n], ui_.estimlbl[n]);
+    ui_.ProgressBar[n] = new QProgressBar(page);
+    ui_.ProgressBar[n]->setObjectName(QStringLiteral("ProgressBar%1").arg(n));
+    ui_.ProgressBar[n]->hide();
+    grid->addWidget(ui_.ProgressBar[n], 2, 1, 1, 2);
+    ui_.PageControl1->addTab(page, QStringLiteral("Channel %1").arg(n));
   }
-  PageControl1->hide();
-  Button1 = new QPushButton(QStringLiteral("Button1"), Panel5);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->hide();  // its click does nothing
-  panel5Row->addWidget(Button1);
+  ui_.PageControl1->hide();
+  ui_.Button1 = new QPushButton(QStringLiteral("Button1"), ui_.Panel5);
+  ui_.Button1->setObjectName(QStringLiteral("Button1"));
+  ui_.Button1->hide();  // its click does nothing
+  panel5Row->addWidget(ui_.Button1);
 }
 
 void TFrmAdal::createStatusBar() {
   statusBar()->setFont(pixelFont(QStringLiteral("Arial"), 15));
-  for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-    StatusPanels[i] = new QLabel(statusBar());
-    StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);
-    statusBar()->addWidget(StatusPanels[i]);
+  for (std::size_t i = 0; i < ui_.StatusPanels.size(); ++i) {
+    ui_.StatusPanels[i] = new QLabel(statusBar());
+    ui_.StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    ui_.StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);
+    statusBar()->addWidget(ui_.StatusPanels[i]);
   }
 }
 
 void TFrmAdal::createTimers() {
-  firstini = new QTimer(this);
-  firstini->setInterval(kFirstiniMs);
-  connect(firstini, &QTimer::timeout, this, &TFrmAdal::firstiniTimer);
-  Timer1 = new QTimer(this);
-  Timer1->setInterval(kTimer1Ms);
-  connect(Timer1, &QTimer::timeout, this, &TFrmAdal::Timer1Timer);
-  Targettimer = new QTimer(this);
-  Targettimer->setInterval(kTargettimerMs);
-  connect(Targettimer, &QTimer::timeout, this, &TFrmAdal::TargettimerTimer);
+  ui_.firstini = new QTimer(this);
+  ui_.firstini->setInterval(kFirstiniMs);
+  connect(ui_.firstini, &QTimer::timeout, this, &TFrmAdal::firstiniTimer);
+  ui_.Timer1 = new QTimer(this);
+  ui_.Timer1->setInterval(kTimer1Ms);
+  connect(ui_.Timer1, &QTimer::timeout, this, &TFrmAdal::Timer1Timer);
+  ui_.Targettimer = new QTimer(this);
+  ui_.Targettimer->setInterval(kTargettimerMs);
+  connect(ui_.Targettimer, &QTimer::timeout, this, &TFrmAdal::TargettimerTimer);
 }
 
 void TFrmAdal::FormCreate() {
@@ -338,24 +337,18 @@ void TFrmAdal::FormCreate() {
     return;
   }
   resize(kDesignWidth, kDesignHeight);
-  UpDown[1]->setValue(1);
-  call(links_.createSettingsStore);
-  int screenHeight = kDesignHeight;
-  if (env_.screenHeight) {
-    screenHeight = env_.screenHeight();
-  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    screenHeight = screen->geometry().height();
-  }
+  ui_.UpDown[1]->setValue(1);
+  state_.store.setPath(defaultStorePath());  // the store on the key "Eka Registry"; nothing is read yet
+  const int screenHeight = env_->screenHeight();
   if (screenHeight > 0 && screenHeight != kDesignHeight) {
     scaleWidgetTree(this, screenHeight, kDesignHeight);
     scaleNumerator_ = screenHeight;
   }
-  call(links_.portoff);
+  portoff(state_.port);
 }
 
 bool TFrmAdal::RunMany() {
-  const std::optional<std::vector<std::string>> names =
-      env_.processNames ? env_.processNames() : runningProcessNames();
+  const std::optional<std::vector<std::string>> names = env_->processNames();
   if (!names) return false;  // no process list: the check passes
   return anotherCopyRuns(*names);
 }
@@ -378,115 +371,146 @@ void TFrmAdal::closeEvent(QCloseEvent* event) {
 }
 
 void TFrmAdal::Button6Click() {
-  if (env_.prompts->askYesNo(QStringLiteral("Confirm, exit now"))) close();
+  if (dialogs_->askYesNo(QStringLiteral("Confirm, exit now"))) close();
 }
 
-QDateTime TFrmAdal::now() const { return env_.now ? env_.now() : QDateTime::currentDateTime(); }
+void TFrmAdal::lampWaitEnded() {
+  ui_.firstini->start();
+  ui_.Timer1->start();
+}
 
 void TFrmAdal::firstiniTimer() {
-  firstini->stop();
-  call(links_.readRegistry);
-  const int widthItem = links_.channelWidthItem ? links_.channelWidthItem() : 1;
-  if (links_.setChannelWidthConstants) links_.setChannelWidthConstants(channelWidthConstants(widthItem));
+  ui_.firstini->stop();
+  SettingsControls& sett = state_.sett;
+  Read_Registry(state_.settings, sett, state_.store);
+  // The size-group selectors show the positions just loaded (set, not clicked).
+  for (int n = 1; n <= kMaxChannels; ++n) ui_.UpDown[n]->setValue(sett.sizeGroupUpDown(n).position());
+  setDetectionConstants(state_.detection, channelWidthConstants(sett.Channelwidth.itemIndex()));
   QFont statusFont = statusBar()->font();
   statusFont.setPointSize(kStatusFontPoints);
   statusBar()->setFont(statusFont);
-  for (QLabel* panel : StatusPanels) panel->setFont(statusFont);
+  for (QLabel* panel : ui_.StatusPanels) panel->setFont(statusFont);
   state_.session.SessionActive = false;
   state_.session.RunFlag = false;
-  call(links_.stopSampling);
-  call(links_.languageFill);
+  // The recording writer's SamplingOn: no recording runs in this edition, the
+  // writer is not part of the start-up.
+  uppfaeraTungumal(state_.texts, state_.settings.LanguageNumber, *this, sett, state_.session.SessionActive);
   for (int n = 1; n <= kMaxChannels; ++n) {
-    estimlbl[n]->show();
-    estimlblLabel[n]->show();
-    ProgressBar[n]->show();
+    ui_.estimlbl[n]->show();
+    ui_.estimlblLabel[n]->show();
+    ui_.ProgressBar[n]->show();
   }
-  call(links_.showWeightGroups);
+  sett.FishtypeWeight.visible = true;  // with GroupBox12, which the controls model does not hold
   showCounts();
   SettingsVariables& s = state_.settings;
   s.ChannelPositions[1].Begin = s.LeftEdge;
   // The channel table holds four channels; a count outside 1..4 (settings
   // not loaded) must not write past it.
   if (s.NrChannels >= 1 && s.NrChannels <= kMaxChannels) s.ChannelPositions[s.NrChannels].End = s.RightEdge;
-  if (s.NrChannels == 1) call(links_.uncheckAndDisableMulti);
+  if (s.NrChannels == 1) {
+    sett.Enablemulti.setChecked(false);
+    sett.Enablemulti.enabled = false;
+  }
   Stillamultiteljara();
-  call(links_.fillChannelTable);
-  Debugrec->setVisible(s.DebugMode);
-  const int64_t freeBytes =
-      env_.freeBytes ? env_.freeBytes() : freeBytesOf(std::filesystem::current_path().string());
-  if (const auto warning = freeSpaceWarning(freeMegabytes(freeBytes)))
-    env_.prompts->inform(QString::fromStdString(*warning));
+  emit channelTableRequested();
+  ui_.Debugrec->setVisible(s.DebugMode);
+  if (const auto warning = freeSpaceWarning(freeMegabytes(env_->freeBytes())))
+    dialogs_->inform(QString::fromStdString(*warning));
   state_.counting.BufferCount = 1;
-  state_.counting.BufferCountStart = dayCount(now());
+  state_.counting.BufferCountStart = dayCount(env_->now());
 }
 
 void TFrmAdal::showCounts() {
   const SettingsVariables& s = state_.settings;
-  Summa->setText(QString::number(channelCountSum(s)));
-  Total->setText(QString::number(s.GrandTotal));
-  for (int n = 1; n <= kMaxChannels; ++n) Teljari[n]->setText(QString::number(s.ChannelCounter[n]));
+  ui_.Summa->setText(QString::number(channelCountSum(s)));
+  ui_.Total->setText(QString::number(s.GrandTotal));
+  for (int n = 1; n <= kMaxChannels; ++n) ui_.Teljari[n]->setText(QString::number(s.ChannelCounter[n]));
 }
 
 QLineSeries* TFrmAdal::counterSeries(int channel) const {
   switch (channel) {
-    case 1: return Series1;
-    case 2: return Series3;
-    case 3: return Series4;
-    case 4: return Series5;
+    case 1: return ui_.Series1;
+    case 2: return ui_.Series3;
+    case 3: return ui_.Series4;
+    case 4: return ui_.Series5;
     default: return nullptr;
   }
 }
 
-QColor TFrmAdal::sumBoxTextColour() const { return SumGroupBox->palette().color(QPalette::WindowText); }
-
-QString TFrmAdal::langText(int index, const char* english) const {
-  return links_.langText ? links_.langText(index) : QString::fromUtf8(english);
+QStringList TFrmAdal::unansweredRequests() const {
+  QStringList unanswered;
+  const QMetaObject* meta = metaObject();
+  for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+    const QMetaMethod method = meta->method(i);
+    if (method.methodType() == QMetaMethod::Signal && !isSignalConnected(method))
+      unanswered.append(QString::fromLatin1(method.name()));
+  }
+  return unanswered;
 }
 
-void TFrmAdal::renameChannel(int channel, const QString& name) {
+QColor TFrmAdal::sumBoxTextColour() const { return ui_.SumGroupBox->palette().color(QPalette::WindowText); }
+
+QString TFrmAdal::langText(int index) const {
+  if (index < 0 || index >= kLangTextSize) return QString();
+  return QString::fromStdString(state_.texts.LangText[static_cast<size_t>(index)]);
+}
+
+void TFrmAdal::renameChannel(int channel, const std::string& name) {
   if (channel < 1 || channel > kMaxChannels) return;
-  GroupBox[channel]->setTitle(name);
-  PageControl1->setTabText(channel - 1, name);
-  counterSeries(channel)->setName(name);
+  const QString text = QString::fromStdString(name);
+  ui_.GroupBox[channel]->setTitle(text);
+  ui_.PageControl1->setTabText(channel - 1, text);
+  counterSeries(channel)->setName(text);
 }
 
-void TFrmAdal::setCaption(std::string_view control, int item, const std::string& text) {
-  const QString name = QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size()));
-  const QString value = QString::fromStdString(text);
-  if (name == QLatin1String("Caption")) {
-    setWindowTitle(value);
-    return;
-  }
-  if (name == QLatin1String("Throughput") || (name == QLatin1String("pagectrl") && item == 0)) {
-    pagectrl->setTabText(0, value);
-    return;
-  }
-  for (int n = 1; n <= kMaxChannels; ++n) {
+QWidget* TFrmAdal::captionControl(MainCaption control) const {
+  switch (control) {
+    case MainCaption::Caption: return const_cast<TFrmAdal*>(this);
+    case MainCaption::Button4: return ui_.Button4;
+    case MainCaption::Storebtn: return ui_.Storebtn;
+    case MainCaption::Button5: return ui_.Button5;
+    case MainCaption::scopebtn: return ui_.scopebtn;
+    case MainCaption::Button3: return ui_.Button3;
+    case MainCaption::Viewfilebtn: return ui_.Viewfilebtn;
+    case MainCaption::Reportbtn: return ui_.Reportbtn;
+    case MainCaption::Button6: return ui_.Button6;
+    case MainCaption::SumGroupBox: return ui_.SumGroupBox;
     // The labelled fields take the caption on their label.
-    if (name == sizelbl[n]->objectName()) {
-      sizelblLabel[n]->setText(value);
-      return;
-    }
-    if (name == estimlbl[n]->objectName()) {
-      estimlblLabel[n]->setText(value);
-      return;
-    }
+    case MainCaption::sizelbl1: return ui_.sizelblLabel[1];
+    case MainCaption::sizelbl2: return ui_.sizelblLabel[2];
+    case MainCaption::sizelbl3: return ui_.sizelblLabel[3];
+    case MainCaption::sizelbl4: return ui_.sizelblLabel[4];
+    case MainCaption::estimlbl1: return ui_.estimlblLabel[1];
+    case MainCaption::estimlbl2: return ui_.estimlblLabel[2];
+    case MainCaption::estimlbl3: return ui_.estimlblLabel[3];
+    case MainCaption::estimlbl4: return ui_.estimlblLabel[4];
+    case MainCaption::Throughput: return ui_.Chart1;  // the page of pagectrl
   }
-  if (name == QLatin1String("PageControl1") && item >= 0 && item < PageControl1->count()) {
-    PageControl1->setTabText(item, value);
-    return;
-  }
-  QWidget* target = findChild<QWidget*>(name);
-  if (auto* button = qobject_cast<QPushButton*>(target)) {
+  return nullptr;
+}
+
+void TFrmAdal::setCaption(MainCaption control, const std::string& text) {
+  const QString value = QString::fromStdString(text);
+  QWidget* target = captionControl(control);
+  if (target == this) {
+    setWindowTitle(value);
+  } else if (target == ui_.Chart1) {
+    ui_.pagectrl->setTabText(ui_.pagectrl->indexOf(ui_.Chart1), value);
+  } else if (auto* button = qobject_cast<QPushButton*>(target)) {
     button->setText(value);
   } else if (auto* box = qobject_cast<QGroupBox*>(target)) {
     box->setTitle(value);
   } else if (auto* label = qobject_cast<QLabel*>(target)) {
     label->setText(value);
-  } else if (target != nullptr && target->parentWidget() != nullptr &&
-             qobject_cast<QTabWidget*>(target->parentWidget()->parentWidget()) != nullptr) {
-    auto* tabs = qobject_cast<QTabWidget*>(target->parentWidget()->parentWidget());
-    tabs->setTabText(tabs->indexOf(target), value);
   }
-  // Any other name is not a control of this window: nothing to set.
+}
+
+QString TFrmAdal::captionText(MainCaption control) const {
+  const QWidget* target = captionControl(control);
+  if (target == this) return windowTitle();
+  if (target == ui_.Chart1) return ui_.pagectrl->tabText(ui_.pagectrl->indexOf(ui_.Chart1));
+  if (const auto* button = qobject_cast<const QPushButton*>(target)) return button->text();
+  if (const auto* box = qobject_cast<const QGroupBox*>(target)) return box->title();
+  if (const auto* label = qobject_cast<const QLabel*>(target)) return label->text();
+  return QString();
 }

@@ -2,22 +2,27 @@
 // panel, the throughput chart and the size-group pages of the counting side
 // are built here but start hidden.
 //
-// Controls are public and keep their form names, so the language fill, the
-// settings window's links and tests reach them by name.
+// The window works on the program's state directly (settings, store, texts,
+// analysis, port). What it asks of the other windows it asks through its
+// signals, which the window wiring (app_windows.cpp) connects; its controls
+// are its own, and tests look at them through ui().
 #ifndef TINDAVEL_APP_FRM_ADAL_H_
 #define TINDAVEL_APP_FRM_ADAL_H_
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <array>
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "analysis/size_classification.h"
-#include "app/main_window_links.h"
-#include "settings/settings_variables.h"
+#include "settings/settings_controls.h"
 #include "texts/caption_target.h"
 
-class QChart;
+class MainWindowDialogs;
+class MainWindowEnvironment;
 class QChartView;
 class QDateTimeAxis;
 class QFrame;
@@ -27,67 +32,18 @@ class QLineEdit;
 class QLineSeries;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QValueAxis;
+class UpDownSelector;
+struct ProgramState;
 
 inline constexpr int kDesignWidth = 640;
 inline constexpr int kDesignHeight = 480;  // the window is scaled by screen height / this
 
-// The program-wide state the main window works on.
-struct MainWindowState {
-  SettingsVariables& settings;
-  SessionState& session;
-  CameraGeometry& camera;
-  CountingState& counting;
-};
-
-class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
-  Q_OBJECT
-
- public:
-  TFrmAdal(MainWindowState state, MainWindowEnvironment environment, MainWindowLinks links,
-           QWidget* parent = nullptr);
-  ~TFrmAdal() override;
-
-  // True when the single-instance check found another copy: the window was
-  // closed in its creation and must never be shown.
-  bool endedAtCreate() const { return endedAtCreate_; }
-  // The scaling factor applied by FormCreate, as numerator / denominator.
-  int scaleNumerator() const { return scaleNumerator_; }
-
-  void setLinks(MainWindowLinks links) { links_ = std::move(links); }
-  MainWindowLinks& links() { return links_; }
-
-  // Operations named after their events.
-  bool RunMany();            // true: another copy runs
-  void firstiniTimer();      // the first-time initialisation
-  void Button6Click();       // "Exit"
-  void Stillamultiteljara(); // per-channel controls for NrChannels and multi
-  void startcounting(const QString& sessionDescription);
-  void StorebtnClick();
-  void Timer1Timer();
-  void TargettimerTimer();
-  void TeljariDblClick(int channel);
-  void SummaDblClick();
-  void TotalDblClick();
-  void UpDownClick(int channel);
-  // Shows the program-wide counts in the count fields, Total and Summa.
-  void showCounts();
-  // A channel's new name: its group box, its size-group page and its chart line.
-  void renameChannel(int channel, const QString& name);
-
-  void setCaption(std::string_view control, int item, const std::string& text) override;
-
-  // What the size classification shows: size-group names, the capacity
-  // gauge, the weight estimates and their progress bars.
-  void showSizeGroupName(int channel, std::string_view name) override;
-  void setGaugeMaximum(int32_t maximum) override;
-  void showWeightEstimate(int channel, std::string_view text) override;
-  void setProgressPosition(int bar, int32_t position) override;
-  void setProgressVisible(int bar, bool visible) override;
-
+// The main window's controls under their form names; arrays are indexed by
+// channel 1..4 ([0] unused).
+struct FrmAdalUi {
   // Toolbar (left to right).
   QWidget* ToolBar1 = nullptr;
   QPushButton* Button4 = nullptr;
@@ -105,8 +61,8 @@ class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
   // Counter panel.
   QFrame* Panel1 = nullptr;
   QFrame* Panel4 = nullptr;
-  std::array<QGroupBox*, 5> GroupBox{};  // [1..4]
-  std::array<QLineEdit*, 5> Teljari{};   // [1..4]
+  std::array<QGroupBox*, 5> GroupBox{};
+  std::array<QLineEdit*, 5> Teljari{};
   QGroupBox* SumGroupBox = nullptr;
   QLineEdit* Total = nullptr;
   QLineEdit* Summa = nullptr;
@@ -123,17 +79,71 @@ class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
   QValueAxis* leftAxis = nullptr;
   QFrame* Panel5 = nullptr;
   QTabWidget* PageControl1 = nullptr;
-  std::array<QSpinBox*, 5> UpDown{};           // [1..4]
-  std::array<QLabel*, 5> sizelblLabel{};       // [1..4] "Size Group"
-  std::array<QLineEdit*, 5> sizelbl{};         // [1..4]
-  std::array<QLabel*, 5> estimlblLabel{};      // [1..4] "Average Weight"
-  std::array<QLineEdit*, 5> estimlbl{};        // [1..4]
-  std::array<QProgressBar*, 5> ProgressBar{};  // [1..4]
+  std::array<UpDownSelector*, 5> UpDown{};
+  std::array<QLabel*, 5> sizelblLabel{};   // "Size Group"
+  std::array<QLineEdit*, 5> sizelbl{};
+  std::array<QLabel*, 5> estimlblLabel{};  // "Average Weight"
+  std::array<QLineEdit*, 5> estimlbl{};
+  std::array<QProgressBar*, 5> ProgressBar{};
   QPushButton* Button1 = nullptr;
   // Timers.
   QTimer* firstini = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Targettimer = nullptr;
+};
+
+class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDisplay, public ChannelDisplay {
+  Q_OBJECT
+
+ public:
+  // `dialogs` and `environment` may be null: the window then uses message
+  // boxes and the real machine.
+  explicit TFrmAdal(ProgramState& state, MainWindowDialogs* dialogs = nullptr,
+                    MainWindowEnvironment* environment = nullptr, QWidget* parent = nullptr);
+  ~TFrmAdal() override;
+
+  // True when the single-instance check found another copy: the window was
+  // closed in its creation and must never be shown.
+  bool endedAtCreate() const { return endedAtCreate_; }
+  // The scaling factor applied by FormCreate, as numerator / denominator.
+  int scaleNumerator() const { return scaleNumerator_; }
+  const FrmAdalUi& ui() const { return ui_; }
+
+  // Operations named after their events.
+  bool RunMany();            // true: another copy runs
+  void firstiniTimer();      // the first-time initialisation
+  void Button6Click();       // "Exit"
+  void Stillamultiteljara() override;  // per-channel controls for NrChannels and multi
+  void startcounting(const QString& sessionDescription);
+  void StorebtnClick();
+  void Timer1Timer();
+  void TargettimerTimer();
+  void TeljariDblClick(int channel);
+  void SummaDblClick();
+  void TotalDblClick();
+  void UpDownClick(int channel);
+  // The lamp wait ended: starts `firstini` and the throughput timer `Timer1`.
+  void lampWaitEnded();
+  // Shows the program-wide counts in the count fields, Total and Summa.
+  void showCounts();
+  // A channel's new name: its group box, its size-group page and its chart line.
+  void renameChannel(int channel, const std::string& name) override;
+
+  void setCaption(MainCaption control, const std::string& text) override;
+  // The caption a control shows now.
+  QString captionText(MainCaption control) const;
+
+  // What the size classification shows: size-group names, the capacity
+  // gauge, the weight estimates and their progress bars.
+  void showSizeGroupName(int channel, std::string_view name) override;
+  void setGaugeMaximum(int32_t maximum) override;
+  void showWeightEstimate(int channel, std::string_view text) override;
+  void setProgressPosition(int bar, int32_t position) override;
+  void setProgressVisible(int bar, bool visible) override;
+
+  // The names of this window's signals that nothing is connected to: what
+  // it would ask for in vain. The wiring's test reads it.
+  QStringList unansweredRequests() const;
 
   // The chart line of channel 1..4.
   QLineSeries* counterSeries(int channel) const;
@@ -141,6 +151,18 @@ class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
   QColor sumBoxTextColour() const;
 
  signals:
+  // Toolbar buttons that open other windows.
+  void recordViewerRequested();    // "View Record": the record viewer's OpenBlbFile
+  void reportViewerRequested();    // "View Report": the report viewer's viewreport
+  void settingsWindowRequested();  // "Settings", modal
+  void scopeRequested();           // "Visibility", modal
+  void debugViewerRequested();     // "Debug Rec", modal
+  // The first-time initialisation fills the settings window's channel table.
+  void channelTableRequested();
+  // Store shows its note in the timed message window.
+  void timedMessageRequested(const QString& text);
+  // A counting session started: the recording writer prepares its recording.
+  void sessionStarted();
   // The main window closed: the program ends.
   void closed();
 
@@ -161,12 +183,16 @@ class TFrmAdal : public QMainWindow, public CaptionTarget, public SizeDisplay {
   void Series1AfterAdd();
   void fitLeftAxis();
   void setSumBox(bool summaShown, const QString& caption, const QColor& colour);
-  QString langText(int index, const char* english) const;
-  QDateTime now() const;
+  void applySizeGroup(int channel);
+  QString langText(int index) const;
+  QWidget* captionControl(MainCaption control) const;
 
-  MainWindowState state_;
-  MainWindowEnvironment env_;
-  MainWindowLinks links_;
+  ProgramState& state_;
+  std::unique_ptr<MainWindowDialogs> ownDialogs_;
+  std::unique_ptr<MainWindowEnvironment> ownEnvironment_;
+  MainWindowDialogs* dialogs_;
+  MainWindowEnvironment* env_;
+  FrmAdalUi ui_;
   bool endedAtCreate_ = false;
   int scaleNumerator_ = kDesignHeight;
 };

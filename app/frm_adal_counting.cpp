@@ -20,7 +20,12 @@
 #include <algorithm>
 
 #include "app/frm_adal.h"
-#include "app/user_prompts.h"
+#include "app/main_window_dialogs.h"
+#include "app/main_window_environment.h"
+#include "app/program_state.h"
+#include "app/up_down_selector.h"
+#include "portio/control_output.h"
+#include "texts/language_fill.h"
 
 namespace {
 
@@ -31,26 +36,28 @@ constexpr qint64 kChartSpanMs = 30 * 60 * 1000;
 }  // namespace
 
 void TFrmAdal::setSumBox(bool summaShown, const QString& caption, const QColor& colour) {
-  Total->setVisible(!summaShown);
-  Summa->setVisible(summaShown);
-  QPalette pal = SumGroupBox->palette();
+  ui_.Total->setVisible(!summaShown);
+  ui_.Summa->setVisible(summaShown);
+  QPalette pal = ui_.SumGroupBox->palette();
   pal.setColor(QPalette::WindowText, colour);
-  SumGroupBox->setPalette(pal);
-  SumGroupBox->setTitle(caption);
+  ui_.SumGroupBox->setPalette(pal);
+  ui_.SumGroupBox->setTitle(caption);
 }
 
 void TFrmAdal::Stillamultiteljara() {
-  const bool multi = links_.multiChecked ? links_.multiChecked() : false;
-  const ChannelControlsShown shown = channelControlsShown(state_.settings.NrChannels, multi);
+  SettingsControls& sett = state_.sett;
+  const ChannelControlsShown shown = channelControlsShown(state_.settings.NrChannels, sett.Enablemulti.checked());
   for (int n = 2; n <= kMaxChannels; ++n) {
-    if (links_.showChannelName) links_.showChannelName(n, shown.nameField[n]);
+    // The settings window's name edit and its keyboard button.
+    sett.channelName(n).visible = shown.nameField[n];
+    sett.channelNameButton(n).visible = shown.nameField[n];
   }
   for (int n = 1; n <= kMaxChannels; ++n) {
-    GroupBox[n]->setVisible(shown.groupBox[n]);
+    ui_.GroupBox[n]->setVisible(shown.groupBox[n]);
     counterSeries(n)->setVisible(shown.chartLine[n]);
-    PageControl1->setTabVisible(n - 1, shown.sizeGroupTab[n]);
+    ui_.PageControl1->setTabVisible(n - 1, shown.sizeGroupTab[n]);
   }
-  Series2->setVisible(true);
+  ui_.Series2->setVisible(true);
   if (shown.subTotalCaption) {
     setSumBox(true, QStringLiteral("Sub Total"), Qt::yellow);
   } else {
@@ -64,24 +71,24 @@ void TFrmAdal::TotalDblClick() { setSumBox(true, QStringLiteral("Sub Total"), Qt
 
 void TFrmAdal::TeljariDblClick(int channel) {
   if (channel < 1 || channel > kMaxChannels) return;
-  if (!env_.prompts->askOkCancel(QStringLiteral("Confirm clear the counter %1").arg(channel))) return;
+  if (!dialogs_->askOkCancel(QStringLiteral("Confirm clear the counter %1").arg(channel))) return;
   state_.settings.ChannelCounter[channel] = 0;
-  Teljari[channel]->setText(QStringLiteral("0"));
+  ui_.Teljari[channel]->setText(QStringLiteral("0"));
   if (state_.session.SessionActive) StorebtnClick();
 }
 
 bool TFrmAdal::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonDblClick) {
-    if (watched == Summa) {
+    if (watched == ui_.Summa) {
       SummaDblClick();
       return true;
     }
-    if (watched == Total) {
+    if (watched == ui_.Total) {
       TotalDblClick();
       return true;
     }
     for (int n = 1; n <= kMaxChannels; ++n) {
-      if (watched == Teljari[n]) {
+      if (watched == ui_.Teljari[n]) {
         TeljariDblClick(n);
         return true;
       }
@@ -93,54 +100,63 @@ bool TFrmAdal::eventFilter(QObject* watched, QEvent* event) {
 void TFrmAdal::UpDownClick(int channel) {
   if (channel < 1 || channel > kMaxChannels) return;
   SettingsVariables& s = state_.settings;
-  const int position = UpDown[channel]->value();
-  if (links_.sizeGroupMoved) links_.sizeGroupMoved(channel, position);
+  const int position = ui_.UpDown[channel]->value();
+  state_.sett.sizeGroupUpDown(channel).setPosition(position);
   auto apply = [&](int n) {
     s.SizeGroup[n] = position;
-    if (links_.applySizeGroup) links_.applySizeGroup(n);
+    applySizeGroup(n);
   };
-  const bool multi = links_.multiChecked ? links_.multiChecked() : false;
+  const bool multi = state_.sett.Enablemulti.checked();
   if (channel == 1 && !multi) {
     // One selector for all channels while they are counted together.
     for (int n = 1; n <= channelsInUse(s.NrChannels); ++n) apply(n);
   } else {
     apply(channel);
   }
-  if (links_.writeSetting) links_.writeSetting("Size Group" + std::to_string(channel), position);
+  // A failed single write leaves the working copy as it is; the next full
+  // save stores it.
+  (void)state_.store.writeInteger("Size Group" + std::to_string(channel), position);
+}
+
+void TFrmAdal::applySizeGroup(int channel) {
+  stillafiskiflokk(channel, state_.detection, state_.settings, state_.camera.LinesPerBuffer,
+                   state_.sett.Enablemulti.checked(), this);
 }
 
 void TFrmAdal::StorebtnClick() {
   const QString message = QStringLiteral("Storing numbers to report..");
-  const std::string time = now().time().toString(QStringLiteral("hh:mm:ss")).toStdString();
+  const std::string time = env_->now().time().toString(QStringLiteral("hh:mm:ss")).toStdString();
   // Without a session there is no list to store into: Store is offered only
   // during a session, and a stray call must not invent one.
   if (state_.counting.ReportLines) state_.counting.ReportLines->push_back(storeLine(time, state_.settings));
-  if (links_.showTimedMessage) links_.showTimedMessage(message);
+  emit timedMessageRequested(message);
 }
 
 void TFrmAdal::startcounting(const QString& sessionDescription) {
   startSessionCounts(state_.settings, state_.session, state_.counting);
   for (int n = 1; n <= channelsInUse(state_.settings.NrChannels); ++n) {
-    if (links_.clearChannelEstimate) links_.clearChannelEstimate(n);
+    // The channel's weight estimate starts again.
+    state_.viewerCounts.WeightSamples[n] = 0;
+    state_.viewerCounts.WeightSum[n] = 0;
   }
-  for (int n = 1; n <= kMaxChannels; ++n) estimlbl[n]->clear();
-  Series1->clear();
-  Series2->clear();
-  Button4->setText(langText(66, "End counting session"));
-  StatusPanels[1]->setText(langText(67, "Counting session") + sessionDescription.left(kSessionTextChars));
-  Storebtn->setEnabled(true);
-  Viewfilebtn->setEnabled(false);
-  Reportbtn->setEnabled(false);
-  if (links_.prepareRecording) links_.prepareRecording();
+  for (int n = 1; n <= kMaxChannels; ++n) ui_.estimlbl[n]->clear();
+  ui_.Series1->clear();
+  ui_.Series2->clear();
+  ui_.Button4->setText(langText(kEndSessionIndex));
+  ui_.StatusPanels[1]->setText(langText(kSessionStatusIndex) + sessionDescription.left(kSessionTextChars));
+  ui_.Storebtn->setEnabled(true);
+  ui_.Viewfilebtn->setEnabled(false);
+  ui_.Reportbtn->setEnabled(false);
+  emit sessionStarted();
 }
 
 void TFrmAdal::Timer1Timer() {
-  const qreal x = static_cast<qreal>(now().toMSecsSinceEpoch());
+  const qreal x = static_cast<qreal>(env_->now().toMSecsSinceEpoch());
   for (int n = 1; n <= kMaxChannels; ++n) {
     counterSeries(n)->append(x, static_cast<qreal>(state_.session.IntervalCount[n]) * kThroughputFactor);
   }
-  if (const auto capacity = capacityPoint(Gauge1->maximum(), state_.camera.LinesPerBuffer)) {
-    Series2->append(x, *capacity);
+  if (const auto capacity = capacityPoint(ui_.Gauge1->maximum(), state_.camera.LinesPerBuffer)) {
+    ui_.Series2->append(x, *capacity);
   }
   for (int n = 1; n <= channelsInUse(state_.settings.NrChannels); ++n) state_.session.IntervalCount[n] = 0;
   fitLeftAxis();
@@ -149,29 +165,29 @@ void TFrmAdal::Timer1Timer() {
 void TFrmAdal::fitLeftAxis() {
   // The left axis follows the data, from 0 to the highest point of any line.
   qreal highest = 0;
-  for (QLineSeries* s : {Series1, Series3, Series4, Series5, Series2}) {
+  for (QLineSeries* s : {ui_.Series1, ui_.Series3, ui_.Series4, ui_.Series5, ui_.Series2}) {
     for (const QPointF& p : s->points()) highest = std::max(highest, p.y());
   }
-  leftAxis->setRange(0, highest > 0 ? highest : 1);
-  leftAxis->applyNiceNumbers();
+  ui_.leftAxis->setRange(0, highest > 0 ? highest : 1);
+  ui_.leftAxis->applyNiceNumbers();
 }
 
 void TFrmAdal::Series1AfterAdd() {
-  const QList<QPointF> points = Series1->points();
+  const QList<QPointF> points = ui_.Series1->points();
   if (points.isEmpty()) return;
   const qreal newest = std::max_element(points.begin(), points.end(), [](const QPointF& a, const QPointF& b) {
                          return a.x() < b.x();
                        })->x();
   const qint64 max = static_cast<qint64>(newest);
-  bottomAxis->setRange(QDateTime::fromMSecsSinceEpoch(max - kChartSpanMs), QDateTime::fromMSecsSinceEpoch(max));
+  ui_.bottomAxis->setRange(QDateTime::fromMSecsSinceEpoch(max - kChartSpanMs), QDateTime::fromMSecsSinceEpoch(max));
 }
 
 void TFrmAdal::TargettimerTimer() {
-  Targettimer->stop();
-  if (links_.toggleport) links_.toggleport();
+  ui_.Targettimer->stop();
+  toggleport(state_.port);
   SettingsVariables& s = state_.settings;
   if (state_.session.SessionActive && state_.counting.ReportLines) {
-    const QString time = QLocale::system().toString(now().time(), QLocale::LongFormat);
+    const QString time = QLocale::system().toString(env_->now().time(), QLocale::LongFormat);
     state_.counting.ReportLines->push_back(targetLine(time.toStdString(), s.ChannelCounter[1]));
   }
   s.ChannelCounter[1] = 0;  // the display Teljari1 keeps its number
@@ -188,22 +204,22 @@ QString fromView(std::string_view text) {
 }  // namespace
 
 void TFrmAdal::showSizeGroupName(int channel, std::string_view name) {
-  if (validChannel(channel)) sizelbl[channel]->setText(fromView(name));
+  if (validChannel(channel)) ui_.sizelbl[channel]->setText(fromView(name));
 }
 
 void TFrmAdal::setGaugeMaximum(int32_t maximum) {
   // The gauge needs a range above 0; a maximum of 0 or less draws it empty.
-  Gauge1->setMaximum(std::max<int32_t>(maximum, 1));
+  ui_.Gauge1->setMaximum(std::max<int32_t>(maximum, 1));
 }
 
 void TFrmAdal::showWeightEstimate(int channel, std::string_view text) {
-  if (validChannel(channel)) estimlbl[channel]->setText(fromView(text));
+  if (validChannel(channel)) ui_.estimlbl[channel]->setText(fromView(text));
 }
 
 void TFrmAdal::setProgressPosition(int bar, int32_t position) {
-  if (validChannel(bar)) ProgressBar[bar]->setValue(position);
+  if (validChannel(bar)) ui_.ProgressBar[bar]->setValue(position);
 }
 
 void TFrmAdal::setProgressVisible(int bar, bool visible) {
-  if (validChannel(bar)) ProgressBar[bar]->setVisible(visible);
+  if (validChannel(bar)) ui_.ProgressBar[bar]->setVisible(visible);
 }

@@ -27,9 +27,7 @@ QFrame* framedBevel(QWidget* parent, const QRect& place) {
 
 }  // namespace
 
-TFrmInsert::TFrmInsert(KeyboardOpener openKeyboard, std::function<void(const QString&)> startcounting,
-                       QWidget* parent)
-    : QDialog(parent), openKeyboard_(std::move(openKeyboard)), startcounting_(std::move(startcounting)) {
+TFrmInsert::TFrmInsert(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmInsert"));
   setWindowTitle(QStringLiteral("Insert session information "));
   setFont(sansSerif(15));
@@ -59,12 +57,10 @@ TFrmInsert::TFrmInsert(KeyboardOpener openKeyboard, std::function<void(const QSt
   BitBtn2->setDefault(true);
   for (QPushButton* b : {Button1, Button2, Button3}) b->setAutoDefault(false);
 
-  auto keyboardOn = [this](QWidget* target) {
-    if (openKeyboard_) openKeyboard_(target, false);
-  };
-  connect(Button1, &QPushButton::clicked, this, [this, keyboardOn] { keyboardOn(EditTank); });
-  connect(Button2, &QPushButton::clicked, this, [this, keyboardOn] { keyboardOn(Memo1); });
-  connect(Button3, &QPushButton::clicked, this, [this, keyboardOn] { keyboardOn(editperson); });
+  // The keyboard opens in text mode on the field beside its button.
+  connect(Button1, &QPushButton::clicked, this, [this] { emit keyboardRequested(EditTank, false); });
+  connect(Button2, &QPushButton::clicked, this, [this] { emit keyboardRequested(Memo1, false); });
+  connect(Button3, &QPushButton::clicked, this, [this] { emit keyboardRequested(editperson, false); });
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -72,7 +68,7 @@ TFrmInsert::TFrmInsert(KeyboardOpener openKeyboard, std::function<void(const QSt
 void TFrmInsert::done(int result) {
   QDialog::done(result);
   // FormClose: only OK starts a session; Cancel and the close box start nothing.
-  if (result == QDialog::Accepted && startcounting_) startcounting_(EditTank->text());
+  if (result == QDialog::Accepted) emit sessionStartRequested(EditTank->text());
 }
 
 TMessagedialog::TMessagedialog(QWidget* parent) : QDialog(parent) {

@@ -5,8 +5,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,16 +12,13 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-// TFrmInsert: "Insert session information ". OK starts a counting session;
-// the fields keep their text between showings.
+// TFrmInsert: "Insert session information ". OK asks for a counting session
+// to start; the fields keep their text between showings.
 class TFrmInsert : public QDialog {
   Q_OBJECT
 
  public:
-  // `openKeyboard` opens the on-screen keyboard on a field (text mode).
-  using KeyboardOpener = std::function<void(QWidget* target, bool digitsOnly)>;
-  TFrmInsert(KeyboardOpener openKeyboard, std::function<void(const QString& description)> startcounting,
-             QWidget* parent = nullptr);
+  explicit TFrmInsert(QWidget* parent = nullptr);
 
   QLineEdit* EditTank = nullptr;     // session description
   QLineEdit* editperson = nullptr;   // person in charge
@@ -36,9 +31,11 @@ class TFrmInsert : public QDialog {
 
   void done(int result) override;
 
- private:
-  KeyboardOpener openKeyboard_;
-  std::function<void(const QString&)> startcounting_;
+ signals:
+  // A "...." button: the on-screen keyboard on `target`.
+  void keyboardRequested(QWidget* target, bool digitsOnly);
+  // OK: the main window starts a counting session with this description.
+  void sessionStartRequested(const QString& description);
 };
 
 // TMessagedialog: "Message", a note that closes itself one second after its

@@ -9,8 +9,6 @@
 #include <QSpinBox>
 #include <QTextEdit>
 
-SoftKeybState gSoftKeyb;
-
 namespace {
 
 constexpr int kKeyWidth = 55;
@@ -132,8 +130,8 @@ void TFrmSoftkeyb::Button1Click(const QString& caption) {
   }
 }
 
-void openSoftKeyboard(TFrmSoftkeyb* keyboard, QWidget* target, bool digitsOnly) {
-  keyboard->state().SoftKeybTarget = target;
-  keyboard->state().SoftKeybDigitsOnly = digitsOnly;
-  keyboard->exec();
+void TFrmSoftkeyb::openOn(QWidget* target, bool digitsOnly) {
+  state_.SoftKeybTarget = target;
+  state_.SoftKeybDigitsOnly = digitsOnly;
+  exec();
 }

@@ -1,6 +1,6 @@
 // TFrmSoftkeyb: the on-screen keyboard for touch screens. Whoever opens it
-// sets the program-wide target first (openSoftKeyboard does both); each key
-// then edits the target's text at its end, and "Enter" closes the keyboard.
+// sets the program-wide target first (openOn does both); each key then edits
+// the target's text at its end, and "Enter" closes the keyboard.
 #ifndef TINDAVEL_APP_SOFT_KEYBOARD_H_
 #define TINDAVEL_APP_SOFT_KEYBOARD_H_
 
@@ -17,7 +17,6 @@ struct SoftKeybState {
   QPointer<QWidget> SoftKeybTarget;  // a line edit, spin box, plain or rich text edit
   bool SoftKeybDigitsOnly = false;   // only keys whose caption starts with a digit type
 };
-extern SoftKeybState gSoftKeyb;
 
 enum class SoftKeyResult { kClose, kChanged, kIgnored };
 
@@ -48,6 +47,10 @@ class TFrmSoftkeyb : public QDialog {
   QPushButton* key(const QString& caption) const;
   SoftKeybState& state() { return state_; }
 
+  // Sets the target and shows the keyboard modally; returns after "Enter"
+  // or the close box.
+  void openOn(QWidget* target, bool digitsOnly);
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -55,9 +58,5 @@ class TFrmSoftkeyb : public QDialog {
   SoftKeybState& state_;
   std::vector<QPushButton*> keys_;
 };
-
-// Sets the target and shows the keyboard modally; returns after "Enter" or
-// the close box.
-void openSoftKeyboard(TFrmSoftkeyb* keyboard, QWidget* target, bool digitsOnly);
 
 #endif  // TINDAVEL_APP_SOFT_KEYBOARD_H_

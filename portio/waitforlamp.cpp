@@ -20,8 +20,7 @@ QFont pixelFont(const QFont& base, int pixels) {
 
 }  // namespace
 
-TWaitforlamp::TWaitforlamp(LampWaitHooks hooks, QWidget* parent)
-    : QDialog(parent), hooks_(std::move(hooks)) {
+TWaitforlamp::TWaitforlamp(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Waitforlamp"));
   setWindowTitle(QString());
   setFixedSize(336, 210);
@@ -61,7 +60,7 @@ void TWaitforlamp::showEvent(QShowEvent* event) {
 void TWaitforlamp::delaytimerTimer() {
   // One step; a full bar stays full.
   if (ProgressBar1->value() < ProgressBar1->maximum()) ProgressBar1->setValue(ProgressBar1->value() + 1);
-  // done() stops the timer and starts `firstini` and `Timer1`.
+  // done() stops the timer and ends the wait.
   if (ProgressBar1->value() >= ProgressBar1->maximum()) done(QDialog::Accepted);
 }
 
@@ -69,7 +68,6 @@ void TWaitforlamp::Button1Click() { reject(); }
 
 void TWaitforlamp::done(int result) {
   delaytimer->stop();
-  if (hooks_.startFirstini) hooks_.startFirstini();
-  if (hooks_.startTimer1) hooks_.startTimer1();
+  emit ended();
   QDialog::done(result);
 }

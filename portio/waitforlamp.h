@@ -1,14 +1,12 @@
 // `TWaitforlamp`: the lamp warm-up wait. A progress bar fills by one step a
 // second over six minutes; when it is full, or the operator presses
-// "Cancel", or the dialog is closed any other way, the wait ends and the
-// main window's first-time initialisation (`firstini`) and its throughput
-// chart timer (`Timer1`) are started through the injected hooks.
+// "Cancel", or the dialog is closed any other way, the wait ends: `ended`
+// tells the main window, which starts its first-time initialisation
+// (`firstini`) and its throughput chart timer (`Timer1`).
 //
 // No operation of the program shows it; it is created with the other windows.
 #ifndef TINDAVEL_PORTIO_WAITFORLAMP_H_
 #define TINDAVEL_PORTIO_WAITFORLAMP_H_
-
-#include <functional>
 
 #include <QDialog>
 
@@ -17,12 +15,6 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-// What the end of the wait starts in the main window.
-struct LampWaitHooks {
-  std::function<void()> startFirstini;  // start the `firstini` timer
-  std::function<void()> startTimer1;    // start the throughput chart timer `Timer1`
-};
-
 class TWaitforlamp : public QDialog {
   Q_OBJECT
 
@@ -30,7 +22,7 @@ class TWaitforlamp : public QDialog {
   static constexpr int kWarmUpSeconds = 360;  // the progress bar's maximum
   static constexpr int kTickMs = 1000;        // `delaytimer` interval
 
-  explicit TWaitforlamp(LampWaitHooks hooks, QWidget* parent = nullptr);
+  explicit TWaitforlamp(QWidget* parent = nullptr);
 
   // Every way the dialog closes passes here: the full bar, "Cancel", Escape
   // and the close box.
@@ -48,11 +40,12 @@ class TWaitforlamp : public QDialog {
   // "Cancel": ends the wait at once.
   void Button1Click();
 
+ signals:
+  // The wait ended, in whichever way.
+  void ended();
+
  protected:
   void showEvent(QShowEvent* event) override;
-
- private:
-  LampWaitHooks hooks_;
 };
 
 #endif  // TINDAVEL_PORTIO_WAITFORLAMP_H_

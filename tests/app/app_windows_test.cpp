@@ -13,41 +13,33 @@
 
 #include "app/app_windows.h"
 #include "app/frm_adal.h"
+#include "app/program_state.h"
 #include "app/small_dialogs.h"
+#include "app/soft_keyboard.h"
+#include "app/up_down_selector.h"
 #include "portio/waitforlamp.h"
-#include "portio/port_io.h"
-#include "settings/settings_controls.h"
-#include "settings/settings_store.h"
-#include "tests/app/scripted_prompts.h"
-#include "texts/text_table.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/scripted_main_window_dialogs.h"
 
 namespace {
 
 class WindowListTest : public ::testing::Test {
  protected:
   WindowListTest() {
-    env.prompts = &prompts;
-    env.processNames = [this] { return processes; };
-    env.screenHeight = [] { return 480; };
-    env.freeBytes = [] { return int64_t{1} << 40; };
-    std::filesystem::remove(defaultStorePath());  // every test starts with an empty store
+    env.processes = std::vector<std::string>{"/usr/bin/tindavel"};
+    writeStoreFile("");  // every test starts with an empty store
   }
   void TearDown() override { destroyWindows(windows); }
-  bool create() {
-    return createWindows(windows, {settings, session, camera, counting, texts, port, sett, store}, env);
-  }
+  bool create() { return createWindows(windows, *state, &prompts, &env); }
 
-  SettingsVariables settings;
-  SessionState session;
-  CameraGeometry camera;
-  CountingState counting;
-  TextTable texts;
-  PortIo port;
-  SettingsControls sett;
-  SettingsStore store;
-  ScriptedPrompts prompts;
-  MainWindowEnvironment env;
-  std::optional<std::vector<std::string>> processes = std::vector<std::string>{"/usr/bin/tindavel"};
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  SettingsVariables& settings = state->settings;
+  SessionState& session = state->session;
+  CountingState& counting = state->counting;
+  TextTable& texts = state->texts;
+  SettingsControls& sett = state->sett;
+  ScriptedMainWindowDialogs prompts;
+  FakeEnvironment env;
   AppWindows windows;
 };
 
@@ -88,7 +80,7 @@ TEST_F(WindowListTest, FirstiniFillsTheTextsAndTheShownTitleStands) {
   windows.FrmAdal->firstiniTimer();
   EXPECT_EQ(texts.LangText[65], "Tolu Lumen/Norde Counter");
   EXPECT_EQ(windows.FrmAdal->windowTitle(), QStringLiteral("Tolu Lumen/Norde Counter"));
-  EXPECT_EQ(windows.FrmAdal->Storebtn->text(), QStringLiteral("Store"));
+  EXPECT_EQ(windows.FrmAdal->ui().Storebtn->text(), QStringLiteral("Store"));
   windows.FrmAdal->show();
   EXPECT_EQ(windows.FrmAdal->windowTitle(), QStringLiteral("Tolu Report viewer  1.46"));
 }
@@ -97,8 +89,8 @@ TEST_F(WindowListTest, TheLampWaitStartsFirstiniAndTheChart) {
   ASSERT_TRUE(create());
   windows.Waitforlamp->show();
   windows.Waitforlamp->close();
-  EXPECT_TRUE(windows.FrmAdal->firstini->isActive());
-  EXPECT_TRUE(windows.FrmAdal->Timer1->isActive());
+  EXPECT_TRUE(windows.FrmAdal->ui().firstini->isActive());
+  EXPECT_TRUE(windows.FrmAdal->ui().Timer1->isActive());
 }
 
 TEST_F(WindowListTest, SessionDialogOkStartsCountingInTheMainWindow) {
@@ -108,7 +100,7 @@ TEST_F(WindowListTest, SessionDialogOkStartsCountingInTheMainWindow) {
   windows.FrmInsert->open();
   windows.FrmInsert->accept();
   EXPECT_TRUE(session.SessionActive);
-  EXPECT_EQ(windows.FrmAdal->Button4->text(), QStringLiteral("End counting session"));
+  EXPECT_EQ(windows.FrmAdal->ui().Button4->text(), QStringLiteral("End counting session"));
   ASSERT_TRUE(counting.ReportLines.has_value());
   windows.FrmAdal->StorebtnClick();
   EXPECT_EQ(counting.ReportLines->size(), 1u);
@@ -122,7 +114,7 @@ TEST_F(WindowListTest, FirstiniLoadsTheStoredSettingsIntoTheWindows) {
                          "Counters4=99\nTotal=40\nSize Group2=5\nchannelwidth=2\nCountname2=Smolt\nMalanr=3\n";
   ASSERT_TRUE(create());
   windows.FrmAdal->firstiniTimer();
-  TFrmAdal& w = *windows.FrmAdal;
+  const FrmAdalUi& w = windows.FrmAdal->ui();
   EXPECT_EQ(settings.NrChannels, 3);
   EXPECT_EQ(w.Summa->text(), QStringLiteral("18"));
   EXPECT_EQ(w.Total->text(), QStringLiteral("40"));
@@ -147,7 +139,7 @@ TEST_F(WindowListTest, FirstiniLoadsTheStoredSettingsIntoTheWindows) {
 TEST_F(WindowListTest, SelectorClickAppliesTheSizeGroupToTheDisplays) {
   ASSERT_TRUE(create());
   windows.FrmAdal->firstiniTimer();
-  TFrmAdal& w = *windows.FrmAdal;
+  const FrmAdalUi& w = windows.FrmAdal->ui();
   EXPECT_TRUE(w.sizelbl[1]->text().isEmpty());
   EXPECT_EQ(w.UpDown[1]->value(), 2);  // the stored default, over the creation's 1
   w.UpDown[1]->stepBy(1);
@@ -162,16 +154,39 @@ TEST_F(WindowListTest, OneChannelSwitchesMultiOffAndDisablesIt) {
   windows.FrmAdal->firstiniTimer();
   EXPECT_FALSE(sett.Enablemulti.checked());
   EXPECT_FALSE(sett.Enablemulti.enabled);
-  EXPECT_EQ(windows.FrmAdal->SumGroupBox->title(), QStringLiteral("Total"));
+  EXPECT_EQ(windows.FrmAdal->ui().SumGroupBox->title(), QStringLiteral("Total"));
 }
 
 TEST_F(WindowListTest, SecondCopyCreatesOnlyTheMainWindow) {
-  processes = std::vector<std::string>{"/usr/bin/tindavel", "/opt/Tindavel"};
+  env.processes = std::vector<std::string>{"/usr/bin/tindavel", "/opt/Tindavel"};
   EXPECT_FALSE(create());
   EXPECT_NE(windows.FrmAdal, nullptr);
   EXPECT_TRUE(windows.FrmAdal->endedAtCreate());
   EXPECT_EQ(windows.Form2, nullptr);
   EXPECT_EQ(windows.frmreport, nullptr);
+}
+
+// Every request of the main window reaches the window that answers it.
+TEST_F(WindowListTest, EveryRequestOfTheMainWindowIsAnswered) {
+  ASSERT_TRUE(create());
+  // Recording while counting is not wired in this edition: no operation starts a session.
+  EXPECT_EQ(windows.FrmAdal->unansweredRequests(), QStringList{QStringLiteral("sessionStarted")});
+}
+
+TEST_F(WindowListTest, SessionDialogOpensTheKeyboardOnItsField) {
+  ASSERT_TRUE(create());
+  QWidget* target = nullptr;
+  bool shown = false;
+  // The keyboard is modal: look at it and close it from inside its own loop.
+  QTimer::singleShot(0, windows.FrmSoftkeyb, [&] {
+    shown = windows.FrmSoftkeyb->isVisible();
+    target = state->softKeyb.SoftKeybTarget;
+    windows.FrmSoftkeyb->close();
+  });
+  windows.FrmInsert->Button3->click();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(target, windows.FrmInsert->editperson);
+  EXPECT_FALSE(state->softKeyb.SoftKeybDigitsOnly);
 }
 
 }  // namespace

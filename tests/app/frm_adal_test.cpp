@@ -17,42 +17,45 @@
 #include <memory>
 
 #include "app/frm_adal.h"
-#include "tests/app/scripted_prompts.h"
+#include "app/program_state.h"
+#include "app/up_down_selector.h"
+#include "settings/registry.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/scripted_main_window_dialogs.h"
 
 namespace {
-
-constexpr int64_t kPlenty = int64_t{10} * 1024 * 1024 * 1024;
 
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    env.prompts = &prompts;
-    env.processNames = [this] { return processes; };
-    env.screenHeight = [this] { return screenHeight; };
-    env.freeBytes = [this] { return freeBytes; };
-    env.now = [this] { return clock; };
+    writeStoreFile("");  // every test starts with an empty store
+    portIoStartup(state->port, &port);
+    fillLangText(state->texts, 1);  // the English texts, as the first-time fill leaves them
   }
+  ~MainWindowTest() override { portIoShutdown(state->port); }
   TFrmAdal& window() {
-    if (!window_) window_ = std::make_unique<TFrmAdal>(MainWindowState{settings, session, camera, counting}, env, links);
+    if (!window_) window_ = std::make_unique<TFrmAdal>(*state, &prompts, &env);
     return *window_;
   }
   void TearDown() override { EXPECT_FALSE(prompts.unscripted) << prompts.asked.join("|").toStdString(); }
 
-  SettingsVariables settings;
-  SessionState session;
-  CameraGeometry camera;
-  CountingState counting;
-  ScriptedPrompts prompts;
-  MainWindowEnvironment env;
-  MainWindowLinks links;
-  std::optional<std::vector<std::string>> processes = std::vector<std::string>{"/usr/bin/bash", "/x/tindavel"};
-  int screenHeight = 480;
-  int64_t freeBytes = kPlenty;
-  QDateTime clock{QDate(2024, 5, 1), QTime(10, 0, 0)};
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  SettingsVariables& settings = state->settings;
+  SessionState& session = state->session;
+  CameraGeometry& camera = state->camera;
+  CountingState& counting = state->counting;
+  SettingsControls& sett = state->sett;
+  CountingPortDriver port;
+  ScriptedMainWindowDialogs prompts;
+  FakeEnvironment env;
+  std::optional<std::vector<std::string>>& processes = env.processes;
+  int& screenHeight = env.height;
+  int64_t& freeBytes = env.free;
+  QDateTime& clock = env.clock;
   std::unique_ptr<TFrmAdal> window_;
 };
 
-std::vector<QString> visibleToolbarButtons(TFrmAdal& w) {
+std::vector<QString> visibleToolbarButtons(const FrmAdalUi& w) {
   std::vector<QString> shown;
   for (QPushButton* b : {w.Button4, w.startstop, w.Storebtn, w.Button5, w.scopebtn, w.Button3, w.Debugrec,
                          w.Viewfilebtn, w.Reportbtn, w.Button6}) {
@@ -62,10 +65,11 @@ std::vector<QString> visibleToolbarButtons(TFrmAdal& w) {
 }
 
 TEST_F(MainWindowTest, ShowsTitleAndOnlyTheThreeViewerButtons) {
-  TFrmAdal& w = window();
-  ASSERT_FALSE(w.endedAtCreate());
-  w.show();
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("Tolu Report viewer  1.46"));
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  ASSERT_FALSE(window.endedAtCreate());
+  window.show();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Tolu Report viewer  1.46"));
   EXPECT_EQ(visibleToolbarButtons(w),
             (std::vector<QString>{QStringLiteral("View Record"), QStringLiteral("View Report"), QStringLiteral("Exit")}));
   EXPECT_FALSE(w.Storebtn->isEnabled());
@@ -79,7 +83,6 @@ TEST_F(MainWindowTest, ShowsTitleAndOnlyTheThreeViewerButtons) {
 }
 
 TEST_F(MainWindowTest, TitleStandsAfterTheLanguageFillWhenFirstiniRunsBeforeShowing) {
-  links.languageFill = [this] { window_->setCaption("Caption", -1, "Tolu Lumen/Norde Counter"); };
   TFrmAdal& w = window();
   w.firstiniTimer();
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Tolu Lumen/Norde Counter"));
@@ -87,15 +90,15 @@ TEST_F(MainWindowTest, TitleStandsAfterTheLanguageFillWhenFirstiniRunsBeforeShow
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Tolu Report viewer  1.46"));
 }
 
-TEST_F(MainWindowTest, ViewerButtonsCallTheirLinks) {
+TEST_F(MainWindowTest, ViewerButtonsAskForTheirViewers) {
+  TFrmAdal& w = window();
   int records = 0;
   int reports = 0;
-  links.openRecord = [&] { ++records; };
-  links.openReport = [&] { ++reports; };
-  TFrmAdal& w = window();
-  w.Viewfilebtn->click();
-  w.Reportbtn->click();
-  w.Reportbtn->click();
+  QObject::connect(&w, &TFrmAdal::recordViewerRequested, [&] { ++records; });
+  QObject::connect(&w, &TFrmAdal::reportViewerRequested, [&] { ++reports; });
+  w.ui().Viewfilebtn->click();
+  w.ui().Reportbtn->click();
+  w.ui().Reportbtn->click();
   EXPECT_EQ(records, 1);
   EXPECT_EQ(reports, 2);
 }
@@ -106,36 +109,33 @@ TEST_F(MainWindowTest, ExitAnsweredNoLeavesTheWindowAndYesClosesIt) {
   int closed = 0;
   QObject::connect(&w, &TFrmAdal::closed, [&] { ++closed; });
   prompts.answers = {false};
-  w.Button6->click();
+  w.ui().Button6->click();
   EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Confirm, exit now")});
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(closed, 0);
   prompts.answers = {true};
-  w.Button6->click();
+  w.ui().Button6->click();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(closed, 1);
 }
 
 TEST_F(MainWindowTest, SecondCopyEndsAtCreationWithoutTheRestOfTheStartUp) {
   processes = std::vector<std::string>{"/usr/bin/tindavel", "/home/op/TINDAVEL"};
-  int portOffs = 0;
-  links.portoff = [&] { ++portOffs; };
   EXPECT_TRUE(window().endedAtCreate());
-  EXPECT_EQ(portOffs, 0);
+  EXPECT_EQ(port.writes, 0);
 }
 
 TEST_F(MainWindowTest, NoProcessListPassesTheCheck) {
   processes = std::nullopt;
-  int portOffs = 0;
-  links.portoff = [&] { ++portOffs; };
   EXPECT_FALSE(window().endedAtCreate());
-  EXPECT_EQ(portOffs, 1);  // the output is switched off at creation
+  EXPECT_EQ(port.writes, 1);  // the output is switched off at creation
 }
 
 TEST_F(MainWindowTest, ScalesToTheScreenHeight) {
   screenHeight = 1024;
-  TFrmAdal& w = window();
-  EXPECT_EQ(w.scaleNumerator(), 1024);
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  EXPECT_EQ(window.scaleNumerator(), 1024);
   EXPECT_EQ(w.Panel1->width(), 233 * 1024 / 480);
   EXPECT_EQ(w.Viewfilebtn->width(), 85 * 1024 / 480);
   EXPECT_EQ(w.Viewfilebtn->height(), 47 * 1024 / 480);
@@ -144,36 +144,35 @@ TEST_F(MainWindowTest, ScalesToTheScreenHeight) {
   EXPECT_EQ(w.Gauge1->height(), 30 * 1024 / 480);
   EXPECT_EQ(w.Teljari[1]->font().pixelSize(), 37 * 1024 / 480);
   EXPECT_EQ(w.Viewfilebtn->font().pixelSize(), 13 * 1024 / 480);
-  EXPECT_EQ(w.font().pixelSize(), 13 * 1024 / 480);
-  EXPECT_EQ(w.size(), QSize(640 * 1024 / 480, 1024));
+  EXPECT_EQ(window.font().pixelSize(), 13 * 1024 / 480);
+  EXPECT_EQ(window.size(), QSize(640 * 1024 / 480, 1024));
 }
 
 TEST_F(MainWindowTest, DesignScreenLeavesSizesAsDesigned) {
-  TFrmAdal& w = window();
+  const FrmAdalUi& w = window().ui();
   EXPECT_EQ(w.Panel1->width(), 233);
   EXPECT_EQ(w.Button4->width(), 153);
   EXPECT_EQ(w.Teljari[1]->font().pixelSize(), 37);
 }
 
 TEST_F(MainWindowTest, FirstiniFillsDisplaysForThreeChannels) {
-  std::vector<std::string> calls;
-  links.readRegistry = [&] {
-    calls.push_back("read");
-    settings.NrChannels = 3;
-    settings.ChannelCounter = {0, 10, 20, 30, 40};
-    settings.GrandTotal = 500;
-    settings.LeftEdge = 7;
-    settings.RightEdge = 480;
-  };
-  links.languageFill = [&] { calls.push_back("language"); };
-  links.fillChannelTable = [&] { calls.push_back("table"); };
-  links.uncheckAndDisableMulti = [&] { calls.push_back("multi off"); };
-  links.multiChecked = [] { return true; };
+  writeStoreFile("[Eka]\nNrChannels=3\nEnablemulti=1\nCounters1=10\nCounters2=20\nCounters3=30\nTotal=500\n"
+                 "ByrjunX=7\nByrjunY=480\nMalanr=3\n");
+  settings.ChannelCounter[4] = 40;  // channel 4 is not loaded with three in use
   session.SessionActive = true;
   session.RunFlag = true;
-  TFrmAdal& w = window();
-  w.firstiniTimer();
-  EXPECT_EQ(calls, (std::vector<std::string>{"read", "language", "table"}));
+  TFrmAdal& window = this->window();
+  // The channel table is filled last: after the settings are read and the
+  // texts are filled in the stored language.
+  std::vector<std::string> atTable;
+  QObject::connect(&window, &TFrmAdal::channelTableRequested, [&] {
+    atTable.push_back(std::to_string(settings.NrChannels));
+    atTable.push_back(state->texts.LangText[50]);
+  });
+  window.firstiniTimer();
+  const FrmAdalUi& w = window.ui();
+  EXPECT_EQ(atTable, (std::vector<std::string>{"3", "Lagre"}));
+  EXPECT_TRUE(sett.Enablemulti.enabled);  // three channels leave multi as stored
   EXPECT_EQ(w.Summa->text(), QStringLiteral("60"));
   EXPECT_EQ(w.Total->text(), QStringLiteral("500"));
   EXPECT_EQ(w.Teljari[4]->text(), QStringLiteral("40"));
@@ -191,29 +190,23 @@ TEST_F(MainWindowTest, FirstiniFillsDisplaysForThreeChannels) {
 }
 
 TEST_F(MainWindowTest, FirstiniWithOneChannelTurnsMultiOffAndShowsDebugRecInDebugMode) {
-  bool multi = true;
-  links.readRegistry = [&] {
-    settings.NrChannels = 1;
-    settings.DebugMode = true;
-  };
-  links.uncheckAndDisableMulti = [&] { multi = false; };
-  links.multiChecked = [&] { return multi; };
-  TFrmAdal& w = window();
-  w.show();
-  w.firstiniTimer();
-  EXPECT_FALSE(multi);
+  writeStoreFile("[Eka]\nNrChannels=1\nEnablemulti=1\n");
+  settings.DebugMode = true;  // never stored: the settings window's hidden box sets it
+  TFrmAdal& window = this->window();
+  window.show();
+  window.firstiniTimer();
+  const FrmAdalUi& w = window.ui();
+  EXPECT_FALSE(sett.Enablemulti.checked());
   EXPECT_TRUE(w.Total->isVisibleTo(w.SumGroupBox));
   EXPECT_FALSE(w.Summa->isVisibleTo(w.SumGroupBox));
   EXPECT_TRUE(w.Debugrec->isVisible());
 }
 
 TEST_F(MainWindowTest, FirstiniHandsTheChannelWidthConstantsOn) {
-  std::optional<ChannelWidthConstants> handed;
-  links.channelWidthItem = [] { return kChannelWidth1400Item; };
-  links.setChannelWidthConstants = [&](const ChannelWidthConstants& c) { handed = c; };
+  writeStoreFile("[Eka]\nchannelwidth=" + std::to_string(kChannelWidth1400Item) + "\n");
+  state->detection.LengthDivisor = 0;
   window().firstiniTimer();
-  ASSERT_TRUE(handed.has_value());
-  EXPECT_EQ(handed->LengthDivisor, 6);
+  EXPECT_EQ(state->detection.LengthDivisor, 6);
 }
 
 TEST_F(MainWindowTest, FreeSpaceWarning) {
@@ -233,13 +226,20 @@ TEST_F(MainWindowTest, FreeSpaceWarning) {
                               "There is only 0 MB left on the hard drive. Please make more space available.")});
 }
 
-TEST_F(MainWindowTest, PerChannelControlsThreeChannelsMulti) {
+// Which of the settings window's channel name edits show.
+std::map<int, bool> nameEditsShown(const SettingsControls& sett) {
   std::map<int, bool> names;
-  links.multiChecked = [] { return true; };
-  links.showChannelName = [&](int n, bool shown) { names[n] = shown; };
+  for (int n = 2; n <= kMaxChannels; ++n) names[n] = sett.channelName(n).visible;
+  return names;
+}
+
+TEST_F(MainWindowTest, PerChannelControlsThreeChannelsMulti) {
+  sett.Enablemulti.setChecked(true);
   settings.NrChannels = 3;
-  TFrmAdal& w = window();
-  w.Stillamultiteljara();
+  TFrmAdal& window = this->window();
+  window.Stillamultiteljara();
+  const FrmAdalUi& w = window.ui();
+  const std::map<int, bool> names = nameEditsShown(sett);
   EXPECT_FALSE(w.GroupBox[1]->isHidden());
   EXPECT_FALSE(w.GroupBox[2]->isHidden());
   EXPECT_FALSE(w.GroupBox[3]->isHidden());
@@ -250,68 +250,69 @@ TEST_F(MainWindowTest, PerChannelControlsThreeChannelsMulti) {
   EXPECT_TRUE(w.PageControl1->isTabVisible(1) && w.PageControl1->isTabVisible(2));
   EXPECT_FALSE(w.PageControl1->isTabVisible(3));
   EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Sub Total"));
-  EXPECT_EQ(w.sumBoxTextColour(), QColor(Qt::yellow));
+  EXPECT_EQ(window.sumBoxTextColour(), QColor(Qt::yellow));
   EXPECT_FALSE(w.Summa->isHidden());
   EXPECT_TRUE(w.Total->isHidden());
   EXPECT_EQ(names, (std::map<int, bool>{{2, true}, {3, true}, {4, false}}));
 }
 
 TEST_F(MainWindowTest, PerChannelControlsFourChannelsNotMulti) {
-  std::map<int, bool> names;
-  links.multiChecked = [] { return false; };
-  links.showChannelName = [&](int n, bool shown) { names[n] = shown; };
+  sett.Enablemulti.setChecked(false);
   settings.NrChannels = 4;
-  TFrmAdal& w = window();
-  w.Stillamultiteljara();
+  TFrmAdal& window = this->window();
+  window.Stillamultiteljara();
+  const FrmAdalUi& w = window.ui();
+  const std::map<int, bool> names = nameEditsShown(sett);
   for (int n : {2, 3, 4}) {
     EXPECT_TRUE(w.GroupBox[n]->isHidden()) << n;
-    EXPECT_FALSE(w.counterSeries(n)->isVisible()) << n;
+    EXPECT_FALSE(window.counterSeries(n)->isVisible()) << n;
     EXPECT_FALSE(w.PageControl1->isTabVisible(n - 1)) << n;
   }
   EXPECT_FALSE(w.GroupBox[1]->isHidden());
   EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Total"));
-  EXPECT_EQ(w.sumBoxTextColour(), QColor(0, 255, 0));
+  EXPECT_EQ(window.sumBoxTextColour(), QColor(0, 255, 0));
   EXPECT_FALSE(w.Total->isHidden());
   EXPECT_TRUE(w.Summa->isHidden());
   EXPECT_EQ(names, (std::map<int, bool>{{2, true}, {3, true}, {4, true}}));
 }
 
 TEST_F(MainWindowTest, SumFieldsSwitchOnDoubleClick) {
-  TFrmAdal& w = window();
-  w.TotalDblClick();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  window.TotalDblClick();
   EXPECT_FALSE(w.Summa->isHidden());
   EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Sub Total"));
-  EXPECT_EQ(w.sumBoxTextColour(), QColor(Qt::yellow));
-  w.SummaDblClick();
+  EXPECT_EQ(window.sumBoxTextColour(), QColor(Qt::yellow));
+  window.SummaDblClick();
   EXPECT_FALSE(w.Total->isHidden());
   EXPECT_TRUE(w.Summa->isHidden());
   EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Total"));
-  EXPECT_EQ(w.sumBoxTextColour(), QColor(Qt::white));
+  EXPECT_EQ(window.sumBoxTextColour(), QColor(Qt::white));
 }
 
 TEST_F(MainWindowTest, ClearingACounterOutsideAndInsideASession) {
   settings.NrChannels = 2;
   settings.ChannelCounter = {0, 3, 8, 0, 0};
-  TFrmAdal& w = window();
-  w.showCounts();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  window.showCounts();
   prompts.answers = {false};
-  w.TeljariDblClick(2);
+  window.TeljariDblClick(2);
   EXPECT_EQ(settings.ChannelCounter[2], 8);  // Cancel changes nothing
   EXPECT_EQ(w.Teljari[2]->text(), QStringLiteral("8"));
   prompts.answers = {true};
-  w.TeljariDblClick(2);
+  window.TeljariDblClick(2);
   EXPECT_EQ(prompts.asked.last(), QStringLiteral("Confirm clear the counter 2"));
   EXPECT_EQ(settings.ChannelCounter[2], 0);
   EXPECT_EQ(w.Teljari[2]->text(), QStringLiteral("0"));
   EXPECT_FALSE(counting.ReportLines.has_value());
 
   QStringList messages;
-  links.showTimedMessage = [&](const QString& m) { messages.append(m); };
-  w.setLinks(links);
-  w.startcounting(QStringLiteral("Tank"));
+  QObject::connect(&window, &TFrmAdal::timedMessageRequested, [&](const QString& m) { messages.append(m); });
+  window.startcounting(QStringLiteral("Tank"));
   settings.ChannelCounter = {0, 4, 6, 0, 0};
   prompts.answers = {true};
-  w.TeljariDblClick(1);
+  window.TeljariDblClick(1);
   ASSERT_TRUE(counting.ReportLines.has_value());
   ASSERT_EQ(counting.ReportLines->size(), 1u);
   EXPECT_EQ(counting.ReportLines->front(), "10:00:00     0     6");
@@ -319,13 +320,14 @@ TEST_F(MainWindowTest, ClearingACounterOutsideAndInsideASession) {
 }
 
 TEST_F(MainWindowTest, SessionStartSetsButtonsAndStatus) {
-  int recordings = 0;
-  links.prepareRecording = [&] { ++recordings; };
   settings.NrChannels = 1;
-  TFrmAdal& w = window();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  int recordings = 0;
+  QObject::connect(&window, &TFrmAdal::sessionStarted, [&] { ++recordings; });
   w.Series1->append(1, 1);
   w.Series3->append(1, 1);
-  w.startcounting(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
+  window.startcounting(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
   EXPECT_EQ(w.StatusPanels[1]->text(), QStringLiteral("Counting sessionABCDEFGHIJKLMNOPQRSTUVWXY"));
   EXPECT_EQ(w.Button4->text(), QStringLiteral("End counting session"));
   EXPECT_TRUE(w.Storebtn->isEnabled());
@@ -339,9 +341,10 @@ TEST_F(MainWindowTest, SessionStartSetsButtonsAndStatus) {
 
 TEST_F(MainWindowTest, ThroughputPlotsPerMinuteAndKeepsThirtyMinutes) {
   settings.NrChannels = 2;
-  TFrmAdal& w = window();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
   session.IntervalCount = {0, 7, 2, 0, 5};
-  w.Timer1Timer();
+  window.Timer1Timer();
   ASSERT_EQ(w.Series1->count(), 1);
   EXPECT_EQ(w.Series1->at(0).y(), 42);
   EXPECT_EQ(w.Series5->count(), 1);
@@ -351,7 +354,7 @@ TEST_F(MainWindowTest, ThroughputPlotsPerMinuteAndKeepsThirtyMinutes) {
   w.Gauge1->setMaximum(10);
   for (int i = 0; i < 200; ++i) {  // 2000 s of points
     clock = clock.addSecs(10);
-    w.Timer1Timer();
+    window.Timer1Timer();
   }
   ASSERT_EQ(w.Series2->count(), 200);
   EXPECT_NEAR(w.Series2->at(0).y(), 1339.2, 1e-9);
@@ -362,64 +365,69 @@ TEST_F(MainWindowTest, ThroughputPlotsPerMinuteAndKeepsThirtyMinutes) {
 }
 
 TEST_F(MainWindowTest, TargetTimerClearsChannelOneAndLogsOnlyInASession) {
-  int toggles = 0;
-  links.toggleport = [&] { ++toggles; };
   settings.ChannelCounter[1] = 12;
-  TFrmAdal& w = window();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  const int writesBefore = port.writes;
   w.Teljari[1]->setText(QStringLiteral("12"));
   w.Targettimer->start();
-  w.TargettimerTimer();
+  window.TargettimerTimer();
   EXPECT_FALSE(w.Targettimer->isActive());
-  EXPECT_EQ(toggles, 1);
+  EXPECT_EQ(port.writes - writesBefore, 1);  // the control output toggled
   EXPECT_EQ(settings.ChannelCounter[1], 0);
   EXPECT_EQ(w.Teljari[1]->text(), QStringLiteral("12"));
   EXPECT_FALSE(counting.ReportLines.has_value());
-  w.startcounting(QString());
+  window.startcounting(QString());
   settings.ChannelCounter[1] = 9;
-  w.TargettimerTimer();
+  window.TargettimerTimer();
   ASSERT_EQ(counting.ReportLines->size(), 1u);
   EXPECT_TRUE(QString::fromStdString(counting.ReportLines->front()).endsWith(QStringLiteral("            9")));
 }
 
 TEST_F(MainWindowTest, SizeGroupSelectorsSetChannelsAndStore) {
-  std::vector<int> applied;
-  std::vector<std::pair<std::string, int32_t>> written;
-  bool multi = false;
-  links.multiChecked = [&] { return multi; };
-  links.applySizeGroup = [&](int n) { applied.push_back(n); };
-  links.writeSetting = [&](const std::string& name, int32_t v) { written.emplace_back(name, v); };
+  sett.Enablemulti.setChecked(false);
   settings.NrChannels = 3;
-  TFrmAdal& w = window();
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  // The size group is applied to a channel's detection limits and shown.
+  auto applied = [&] {
+    std::vector<int> channels;
+    for (int n = 1; n <= kMaxChannels; ++n) {
+      if (!w.sizelbl[n]->text().isEmpty()) channels.push_back(n);
+      w.sizelbl[n]->clear();
+    }
+    return channels;
+  };
+  auto stored = [] { return SettingsStore(defaultStorePath()).readInteger("Size Group1", -1); };
   w.UpDown[1]->stepBy(3);  // 1 -> 4, as a click on the arrow
-  EXPECT_EQ(applied, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(applied(), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(settings.SizeGroup, (ChannelArray<int32_t>{0, 4, 4, 4, 0}));
-  EXPECT_EQ(written, (std::vector<std::pair<std::string, int32_t>>{{"Size Group1", 4}}));
-  multi = true;
-  applied.clear();
+  EXPECT_EQ(stored(), 4);
+  EXPECT_EQ(sett.sizeGroupUpDown(1).position(), 4);
+  sett.Enablemulti.setChecked(true);
   w.UpDown[1]->stepBy(-1);
-  EXPECT_EQ(applied, (std::vector<int>{1}));
+  EXPECT_EQ(applied(), (std::vector<int>{1}));
   EXPECT_EQ(settings.SizeGroup[1], 3);
   EXPECT_EQ(settings.SizeGroup[2], 4);
-  applied.clear();
   w.UpDown[3]->setValue(7);  // set by the program: no click
-  EXPECT_TRUE(applied.empty());
+  EXPECT_TRUE(applied().empty());
   w.UpDown[3]->stepBy(5);  // clamps at 8
   EXPECT_EQ(settings.SizeGroup[3], 8);
-  EXPECT_EQ(written.back(), (std::pair<std::string, int32_t>{"Size Group3", 8}));
+  EXPECT_EQ(SettingsStore(defaultStorePath()).readInteger("Size Group3", -1), 8);
 }
 
 TEST_F(MainWindowTest, CaptionsAndChannelNames) {
-  TFrmAdal& w = window();
-  w.setCaption("Storebtn", -1, "Lagre");
-  w.setCaption("SumGroupBox", -1, "Samtals");
-  w.setCaption("sizelbl3", -1, "Stærðarflokkur");
-  w.setCaption("Throughput", -1, "Álag");
-  w.setCaption("NoSuchControl", -1, "x");
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  window.setCaption(MainCaption::Storebtn, "Lagre");
+  window.setCaption(MainCaption::SumGroupBox, "Samtals");
+  window.setCaption(MainCaption::sizelbl3, "Stærðarflokkur");
+  window.setCaption(MainCaption::Throughput, "Álag");
   EXPECT_EQ(w.Storebtn->text(), QStringLiteral("Lagre"));
   EXPECT_EQ(w.SumGroupBox->title(), QStringLiteral("Samtals"));
   EXPECT_EQ(w.sizelblLabel[3]->text(), QStringLiteral("Stærðarflokkur"));
   EXPECT_EQ(w.pagectrl->tabText(0), QStringLiteral("Álag"));
-  w.renameChannel(2, QStringLiteral("Smolt"));
+  window.renameChannel(2, "Smolt");
   EXPECT_EQ(w.GroupBox[2]->title(), QStringLiteral("Smolt"));
   EXPECT_EQ(w.PageControl1->tabText(1), QStringLiteral("Smolt"));
   EXPECT_EQ(w.Series3->name(), QStringLiteral("Smolt"));
@@ -430,19 +438,35 @@ TEST_F(MainWindowTest, CaptionsAndChannelNames) {
 namespace {
 
 TEST_F(MainWindowTest, SizeDisplayIgnoresChannelsOutsideTheTable) {
-  TFrmAdal& w = window();
-  w.showSizeGroupName(2, "1 gr");
-  w.showSizeGroupName(0, "x");
-  w.showSizeGroupName(5, "x");
-  w.showWeightEstimate(4, "12.5 g");
-  w.setProgressPosition(9, 3);
-  w.setProgressVisible(-1, true);
+  TFrmAdal& window = this->window();
+  const FrmAdalUi& w = window.ui();
+  window.showSizeGroupName(2, "1 gr");
+  window.showSizeGroupName(0, "x");
+  window.showSizeGroupName(5, "x");
+  window.showWeightEstimate(4, "12.5 g");
+  window.setProgressPosition(9, 3);
+  window.setProgressVisible(-1, true);
   EXPECT_EQ(w.sizelbl[2]->text(), QStringLiteral("1 gr"));
   EXPECT_EQ(w.estimlbl[4]->text(), QStringLiteral("12.5 g"));
-  w.setGaugeMaximum(0);
+  window.setGaugeMaximum(0);
   EXPECT_EQ(w.Gauge1->maximum(), 1);
-  w.setGaugeMaximum(250);
+  window.setGaugeMaximum(250);
   EXPECT_EQ(w.Gauge1->maximum(), 250);
+}
+
+}  // namespace
+
+namespace {
+
+// The caption table names each control once: a caption given to one control
+// shows on that control and on no other.
+TEST_F(MainWindowTest, EveryCaptionReachesItsOwnControl) {
+  TFrmAdal& window = this->window();
+  for (MainCaption c : allMainCaptions()) window.setCaption(c, "caption of " + std::string(controlName(c)));
+  for (MainCaption c : allMainCaptions()) {
+    const std::string expected = "caption of " + std::string(controlName(c));
+    EXPECT_EQ(window.captionText(c).toStdString(), expected);
+  }
 }
 
 }  // namespace

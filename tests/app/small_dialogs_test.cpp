@@ -105,8 +105,10 @@ TEST_F(KeyboardTest, SitsAtTheBottomCentre) {
 TEST(SessionInformation, OkStartsASessionEveryTimeCancelNever) {
   QStringList started;
   std::vector<std::pair<QWidget*, bool>> keyboards;
-  TFrmInsert dialog([&](QWidget* target, bool digits) { keyboards.emplace_back(target, digits); },
-                    [&](const QString& d) { started.append(d); });
+  TFrmInsert dialog;
+  QObject::connect(&dialog, &TFrmInsert::keyboardRequested,
+                   [&](QWidget* target, bool digits) { keyboards.emplace_back(target, digits); });
+  QObject::connect(&dialog, &TFrmInsert::sessionStartRequested, [&](const QString& d) { started.append(d); });
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert session information "));
   dialog.EditTank->setText(QStringLiteral("Tank 4"));
   dialog.open();

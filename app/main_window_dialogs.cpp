@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "app/main_window_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,14 +14,14 @@ QMessageBox::StandardButton ask(QWidget* parent, const QString& text, QMessageBo
 
 }  // namespace
 
-bool MessageBoxPrompts::askYesNo(const QString& text) {
+bool QtMainWindowDialogs::askYesNo(const QString& text) {
   return ask(parent_, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-bool MessageBoxPrompts::askOkCancel(const QString& text) {
+bool QtMainWindowDialogs::askOkCancel(const QString& text) {
   return ask(parent_, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
-void MessageBoxPrompts::inform(const QString& text) {
+void QtMainWindowDialogs::inform(const QString& text) {
   QMessageBox::information(parent_, QApplication::applicationName(), text, QMessageBox::Ok);
 }

@@ -1,15 +1,15 @@
-// How the windows of the counting side ask the operator something or tell
-// them something. The program uses message boxes; tests pass a scripted
-// implementation so no window waits for a person.
-#ifndef TINDAVEL_APP_USER_PROMPTS_H_
-#define TINDAVEL_APP_USER_PROMPTS_H_
+// The main window's dialogs: how the counting side asks the operator
+// something or tells them something. QtMainWindowDialogs shows message boxes;
+// tests pass a scripted implementation so no window waits for a person.
+#ifndef TINDAVEL_APP_MAIN_WINDOW_DIALOGS_H_
+#define TINDAVEL_APP_MAIN_WINDOW_DIALOGS_H_
 
 class QString;
 class QWidget;
 
-class UserPrompts {
+class MainWindowDialogs {
  public:
-  virtual ~UserPrompts() = default;
+  virtual ~MainWindowDialogs() = default;
   // Confirmation icon, Yes and No; true for Yes.
   virtual bool askYesNo(const QString& text) = 0;
   // Confirmation icon, OK and Cancel; true for OK.
@@ -19,9 +19,9 @@ class UserPrompts {
 };
 
 // Modal message boxes over `parent`, titled with the application title.
-class MessageBoxPrompts : public UserPrompts {
+class QtMainWindowDialogs : public MainWindowDialogs {
  public:
-  explicit MessageBoxPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit QtMainWindowDialogs(QWidget* parent) : parent_(parent) {}
   bool askYesNo(const QString& text) override;
   bool askOkCancel(const QString& text) override;
   void inform(const QString& text) override;
@@ -30,4 +30,4 @@ class MessageBoxPrompts : public UserPrompts {
   QWidget* parent_;
 };
 
-#endif  // TINDAVEL_APP_USER_PROMPTS_H_
+#endif  // TINDAVEL_APP_MAIN_WINDOW_DIALOGS_H_

@@ -1,15 +1,16 @@
-// Answers the windows' questions from a script and keeps what they said.
-#ifndef TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
-#define TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
+// The main window's dialogs for tests: answers its questions from a script
+// and keeps what it said.
+#ifndef TINDAVEL_TESTS_APP_SCRIPTED_MAIN_WINDOW_DIALOGS_H_
+#define TINDAVEL_TESTS_APP_SCRIPTED_MAIN_WINDOW_DIALOGS_H_
 
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 
-#include "app/user_prompts.h"
+#include "app/main_window_dialogs.h"
 
-class ScriptedPrompts : public UserPrompts {
+class ScriptedMainWindowDialogs : public MainWindowDialogs {
  public:
   bool askYesNo(const QString& text) override { return answer(text); }
   bool askOkCancel(const QString& text) override { return answer(text); }
@@ -33,4 +34,4 @@ class ScriptedPrompts : public UserPrompts {
   }
 };
 
-#endif  // TINDAVEL_TESTS_APP_SCRIPTED_PROMPTS_H_
+#endif  // TINDAVEL_TESTS_APP_SCRIPTED_MAIN_WINDOW_DIALOGS_H_
