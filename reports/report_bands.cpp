@@ -39,7 +39,7 @@ DistributionBars distributionOf(const ReportDistribution& d, const std::string& 
 
 }  // namespace
 
-std::vector<std::string> memoLines(const std::vector<std::string>& comments, const CommentWrapper& wrap) {
+std::vector<std::string> memoLines(const std::vector<std::string>& comments, CommentWrapper wrap) {
   constexpr size_t kMax = static_cast<size_t>(kMaxCommentLines);
   std::vector<std::vector<std::string>> pieces;
   size_t total = 0;
@@ -98,7 +98,7 @@ std::array<std::string, kWeightClasses> weightClassLabels(int64_t g0) {
 }
 
 ReportBands buildReportBands(const ReportFile& report, const std::string& fileName,
-                             const CommentWrapper& wrapComment) {
+                             CommentWrapper wrapComment) {
   ReportBands bands;
   // The layouts hold four channels; a count below one still prints the one
   // channel a report always has.

@@ -19,7 +19,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -148,18 +147,18 @@ std::array<std::string, kWeightClasses> weightClassLabels(int64_t g0);
 // Splits one comment line into the lines it takes in the memo box (the
 // painter knows the box's width and font). An empty result counts as one
 // empty line.
-using CommentWrapper = std::function<std::vector<std::string>(const std::string&)>;
+using CommentWrapper = std::vector<std::string> (*)(const std::string& comment);
 
 // The memo's lines: each comment wrapped, at most kMaxCommentLines in all.
 // When the comments need more, the last line says how many comment lines
 // of the file are not (wholly) shown. No wrapper: one line per comment.
-std::vector<std::string> memoLines(const std::vector<std::string>& comments, const CommentWrapper& wrap = {});
+std::vector<std::string> memoLines(const std::vector<std::string>& comments, CommentWrapper wrap = nullptr);
 
 // Reads everything the report prints from a parsed report file. `fileName`
 // is the report file's full name, printed at the foot of each band;
 // `wrapComment` lays the comments into the memo (see memoLines).
 ReportBands buildReportBands(const ReportFile& report, const std::string& fileName,
-                             const CommentWrapper& wrapComment = {});
+                             CommentWrapper wrapComment = nullptr);
 
 // The three layouts.
 enum class ReportLayout { Counting, Distribution, Stored };
