@@ -14,24 +14,17 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
-namespace {
-
-// The settings window's report folder field.
-std::string defaultReportFolder() { return gSett.reportpath.text(); }
-
-}  // namespace
-
-std::optional<std::string> QtReportFileChooser::chooseReportFile(QWidget* parent, const std::string& folder) {
-  const QString file = QFileDialog::getOpenFileName(parent, QString(), QString::fromStdString(folder),
+std::optional<std::string> QtReportViewerDialogs::chooseReportFile(const std::string& folder) {
+  const QString file = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
                                                     "Report files (*.mse)");
   if (file.isEmpty()) return std::nullopt;
   return file.toStdString();
 }
 
-void PrintPreviewer::showPreview(QWidget* parent, const ReportDocument& document) {
+void QtReportViewerDialogs::showPreview(const ReportDocument& document) {
   QPrinter printer(QPrinter::HighResolution);
   setupReportPage(printer);
-  QPrintPreviewDialog dialog(&printer, parent);
+  QPrintPreviewDialog dialog(&printer, parent_);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [&document](QPrinter* target) { paintReport(*target, document); });
   // The preview opens showing the whole page.
@@ -41,8 +34,8 @@ void PrintPreviewer::showPreview(QWidget* parent, const ReportDocument& document
   dialog.exec();
 }
 
-void QtReportMessageSink::showError(QWidget* parent, const std::string& text) {
-  QMessageBox::critical(parent, QString(), QString::fromStdString(text));
+void QtReportViewerDialogs::showError(const std::string& text) {
+  QMessageBox::critical(parent_, QString(), QString::fromStdString(text));
 }
 
 char systemDecimalSeparator() {
@@ -71,13 +64,15 @@ std::optional<ReportDocument> loadReportDocument(const std::string& path, Settin
   return makeReportDocument(std::move(bands), std::filesystem::path(fullName).parent_path().string());
 }
 
-Tfrmreport::Tfrmreport(QWidget* parent)
-    : QWidget(parent),
-      chooser_(std::make_unique<QtReportFileChooser>()),
-      previewer_(std::make_unique<PrintPreviewer>()),
-      messages_(std::make_unique<QtReportMessageSink>()),
-      reportFolder_(defaultReportFolder),
-      settings_(&gSettings) {
+Tfrmreport::Tfrmreport(const ReportViewerEnvironment& environment, QWidget* parent)
+    : QWidget(parent), env_(environment) {
+  Q_ASSERT(env_.settings && env_.controls);
+  if (env_.dialogs) {
+    dialogs_ = env_.dialogs;
+  } else {
+    qtDialogs_ = std::make_unique<QtReportViewerDialogs>(parent);
+    dialogs_ = qtDialogs_.get();
+  }
   // A window of its own that is never shown: it only holds the viewer.
   setWindowFlag(Qt::Window);
   setObjectName("frmreport");
@@ -86,38 +81,20 @@ Tfrmreport::Tfrmreport(QWidget* parent)
 
 Tfrmreport::~Tfrmreport() = default;
 
-void Tfrmreport::setFileChooser(std::unique_ptr<ReportFileChooser> chooser) {
-  chooser_ = chooser ? std::move(chooser) : std::make_unique<QtReportFileChooser>();
-}
-
-void Tfrmreport::setPreviewer(std::unique_ptr<ReportPreviewer> previewer) {
-  previewer_ = previewer ? std::move(previewer) : std::make_unique<PrintPreviewer>();
-}
-
-void Tfrmreport::setMessageSink(std::unique_ptr<ReportMessageSink> sink) {
-  messages_ = sink ? std::move(sink) : std::make_unique<QtReportMessageSink>();
-}
-
-void Tfrmreport::setReportFolder(std::function<std::string()> folder) {
-  reportFolder_ = folder ? std::move(folder) : std::function<std::string()>(defaultReportFolder);
-}
-
-void Tfrmreport::setSettings(SettingsVariables& settings) { settings_ = &settings; }
-
 void Tfrmreport::viewreport() {
-  const std::optional<std::string> file = chooser_->chooseReportFile(parentWidget(), reportFolder_());
+  const std::optional<std::string> file = dialogs_->chooseReportFile(env_.controls->reportpath.text());
   if (!file) return;
   viewreportFile(*file);
 }
 
 bool Tfrmreport::viewreportFile(const std::string& path) {
   std::string error;
-  std::optional<ReportDocument> document = loadReportDocument(path, *settings_, &error);
+  std::optional<ReportDocument> document = loadReportDocument(path, *env_.settings, &error);
   if (!document) {
-    messages_->showError(parentWidget(), error);
+    dialogs_->showError(error);
     return false;
   }
   current_ = std::make_unique<ReportDocument>(std::move(*document));
-  previewer_->showPreview(parentWidget(), *current_);
+  dialogs_->showPreview(*current_);
   return true;
 }

@@ -5,12 +5,11 @@
 // shows the pages in the print preview, from which the operator prints.
 //
 // The file dialog, the preview and the error message are reached through
-// small interfaces, so tests and the command line run the viewer without a
-// person in front of it.
+// one small interface, so tests run the viewer without a person in front of
+// it; the command line prints without the viewer (loadReportDocument).
 #ifndef TINDAVEL_REPORTS_REPORT_VIEWER_H_
 #define TINDAVEL_REPORTS_REPORT_VIEWER_H_
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,46 +18,42 @@
 
 #include "reports/report_painter.h"
 
+class SettingsControls;
 struct SettingsVariables;
 
-// Asks for a report file, starting in `folder`. nullopt: cancelled.
-class ReportFileChooser {
+// The viewer's dialogs: a Qt implementation for the program, a scripted one
+// for tests.
+class ReportViewerDialogs {
  public:
-  virtual ~ReportFileChooser() = default;
-  virtual std::optional<std::string> chooseReportFile(QWidget* parent, const std::string& folder) = 0;
+  virtual ~ReportViewerDialogs() = default;
+  // The open dialog for report files, starting in `folder`; nullopt when the
+  // operator cancels.
+  virtual std::optional<std::string> chooseReportFile(const std::string& folder) = 0;
+  // Shows a finished report to the operator, who prints it from there.
+  virtual void showPreview(const ReportDocument& document) = 0;
+  // Tells the operator that something went wrong.
+  virtual void showError(const std::string& text) = 0;
 };
 
-// Shows a finished report to the operator.
-class ReportPreviewer {
+// The open dialog with the filter "Report files (*.mse)", Qt's print preview
+// on an A4 portrait printer opened zoomed to fit the page (its print button
+// prints the same pages), and a modal error box.
+class QtReportViewerDialogs : public ReportViewerDialogs {
  public:
-  virtual ~ReportPreviewer() = default;
-  virtual void showPreview(QWidget* parent, const ReportDocument& document) = 0;
+  explicit QtReportViewerDialogs(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> chooseReportFile(const std::string& folder) override;
+  void showPreview(const ReportDocument& document) override;
+  void showError(const std::string& text) override;
+
+ private:
+  QWidget* parent_;
 };
 
-// Tells the operator that something went wrong.
-class ReportMessageSink {
- public:
-  virtual ~ReportMessageSink() = default;
-  virtual void showError(QWidget* parent, const std::string& text) = 0;
-};
-
-// The open dialog with the filter "Report files|*.mse".
-class QtReportFileChooser : public ReportFileChooser {
- public:
-  std::optional<std::string> chooseReportFile(QWidget* parent, const std::string& folder) override;
-};
-
-// Qt's print preview on an A4 portrait printer, opened zoomed to fit the
-// page; its print button prints the same pages.
-class PrintPreviewer : public ReportPreviewer {
- public:
-  void showPreview(QWidget* parent, const ReportDocument& document) override;
-};
-
-// A modal error box.
-class QtReportMessageSink : public ReportMessageSink {
- public:
-  void showError(QWidget* parent, const std::string& text) override;
+// What the viewer works on: the program's state, or a test's own.
+struct ReportViewerEnvironment {
+  SettingsVariables* settings = nullptr;       // a viewing sets its NrChannels
+  const SettingsControls* controls = nullptr;  // its `reportpath`: where the dialog starts
+  ReportViewerDialogs* dialogs = nullptr;      // null: Qt's
 };
 
 // The decimal separator of the system's number settings (QLocale::system());
@@ -79,18 +74,11 @@ class Tfrmreport : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Tfrmreport(QWidget* parent = nullptr);
+  // `settings` and `controls` of the environment are required. The viewer is
+  // never shown itself, so its own Qt dialogs open over `parent` (none: on
+  // their own).
+  explicit Tfrmreport(const ReportViewerEnvironment& environment, QWidget* parent = nullptr);
   ~Tfrmreport() override;
-
-  // The seams. Each setter takes ownership; nullptr puts Qt's own back.
-  void setFileChooser(std::unique_ptr<ReportFileChooser> chooser);
-  void setPreviewer(std::unique_ptr<ReportPreviewer> previewer);
-  void setMessageSink(std::unique_ptr<ReportMessageSink> sink);
-  // Where the dialog starts; by default the settings window's report folder
-  // (`reportpath` of gSett). nullptr puts that back.
-  void setReportFolder(std::function<std::string()> folder);
-  // The settings whose NrChannels a viewing sets (gSettings unless told).
-  void setSettings(SettingsVariables& settings);
 
   // "View Report": ask for a file, then preview it. Cancel ends quietly.
   void viewreport();
@@ -102,11 +90,9 @@ class Tfrmreport : public QWidget {
   const ReportDocument* currentReport() const { return current_.get(); }
 
  private:
-  std::unique_ptr<ReportFileChooser> chooser_;
-  std::unique_ptr<ReportPreviewer> previewer_;
-  std::unique_ptr<ReportMessageSink> messages_;
-  std::function<std::string()> reportFolder_;
-  SettingsVariables* settings_;
+  ReportViewerEnvironment env_;
+  std::unique_ptr<QtReportViewerDialogs> qtDialogs_;
+  ReportViewerDialogs* dialogs_ = nullptr;
   std::unique_ptr<ReportDocument> current_;
 };
 

@@ -29,8 +29,9 @@
 #include "reports/report_charts.h"
 #include "reports/report_viewer.h"
 #include "settings/settings_controls.h"
-#include "tests/command_runner.h"
 #include "settings/settings_variables.h"
+#include "tests/command_runner.h"
+#include "tests/reports/scripted_report_viewer_dialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -109,47 +110,17 @@ int pdfPages(const fs::path& pdf) {
   return at == std::string::npos ? -1 : std::stoi(info.out.substr(at + 6));
 }
 
-// ---- Scripted seams -------------------------------------------------------------
-
-struct ScriptedChooser : ReportFileChooser {
-  std::optional<std::string> answer;
-  std::vector<std::string>* foldersAsked;
-  ScriptedChooser(std::optional<std::string> a, std::vector<std::string>* log) : answer(std::move(a)), foldersAsked(log) {}
-  std::optional<std::string> chooseReportFile(QWidget*, const std::string& folder) override {
-    foldersAsked->push_back(folder);
-    return answer;
-  }
-};
-
-struct RecordingPreviewer : ReportPreviewer {
-  int* shown;
-  explicit RecordingPreviewer(int* s) : shown(s) {}
-  void showPreview(QWidget*, const ReportDocument&) override { ++*shown; }
-};
-
-struct CollectingSink : ReportMessageSink {
-  std::vector<std::string>* errors;
-  explicit CollectingSink(std::vector<std::string>* e) : errors(e) {}
-  void showError(QWidget*, const std::string& text) override { errors->push_back(text); }
-};
+// ---- The viewer with scripted dialogs --------------------------------------------
 
 class ViewerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    viewer.setPreviewer(std::make_unique<RecordingPreviewer>(&previews));
-    viewer.setMessageSink(std::make_unique<CollectingSink>(&errors));
-    viewer.setSettings(settings);
-    viewer.setReportFolder([] { return std::string("/srv/reports/"); });
-  }
-  void choose(std::optional<std::string> file) {
-    viewer.setFileChooser(std::make_unique<ScriptedChooser>(std::move(file), &folders));
-  }
+  ViewerTest() { controls.reportpath.setText("/srv/reports/"); }
+  void choose(std::optional<std::string> file) { dialogs.answers.push_back(std::move(file)); }
 
   SettingsVariables settings;
-  Tfrmreport viewer;
-  int previews = 0;
-  std::vector<std::string> errors;
-  std::vector<std::string> folders;
+  SettingsControls controls;
+  ScriptedReportViewerDialogs dialogs;
+  Tfrmreport viewer{{&settings, &controls, &dialogs}};
 };
 
 // ---- Logo -----------------------------------------------------------------------
@@ -242,27 +213,24 @@ TEST(JpegLogo, LoadsJpegAndOtherFormatsAndNothingElse) {
 TEST_F(ViewerTest, CancelEndsQuietly) {
   choose(std::nullopt);
   viewer.viewreport();
-  EXPECT_EQ(folders, (std::vector<std::string>{"/srv/reports/"}));
-  EXPECT_EQ(previews, 0);
-  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(dialogs.folders, (std::vector<std::string>{"/srv/reports/"}));
+  EXPECT_EQ(dialogs.previews, 0);
+  EXPECT_TRUE(dialogs.errors.empty());
   EXPECT_EQ(viewer.currentReport(), nullptr);
 }
 
 TEST_F(ViewerTest, DialogStartsInTheSettingsReportFolder) {
-  viewer.setReportFolder(nullptr);
-  const std::string before = gSett.reportpath.text();
-  gSett.reportpath.setText("/data/fish reports/");
+  controls.reportpath.setText("/data/fish reports/");
   choose(std::nullopt);
   viewer.viewreport();
-  gSett.reportpath.setText(before);
-  EXPECT_EQ(folders, (std::vector<std::string>{"/data/fish reports/"}));
+  EXPECT_EQ(dialogs.folders, (std::vector<std::string>{"/data/fish reports/"}));
 }
 
 TEST_F(ViewerTest, ChosenReportIsPreviewedAndSetsTheChannelCount) {
   choose(kTwoChannels);
   viewer.viewreport();
-  EXPECT_EQ(previews, 1);
-  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(dialogs.previews, 1);
+  EXPECT_TRUE(dialogs.errors.empty());
   ASSERT_NE(viewer.currentReport(), nullptr);
   const ReportDocument& doc = *viewer.currentReport();
   EXPECT_EQ(settings.NrChannels, 2);
@@ -279,12 +247,12 @@ TEST_F(ViewerTest, ChosenReportIsPreviewedAndSetsTheChannelCount) {
 
 TEST_F(ViewerTest, UnreadableFileIsReportedNotPreviewed) {
   for (const std::string& path : {scratch("no_such.mse").string(), fs::temp_directory_path().string()}) {
-    errors.clear();
+    dialogs.errors.clear();
     choose(path);
     viewer.viewreport();
-    EXPECT_EQ(previews, 0);
-    ASSERT_EQ(errors.size(), 1u) << path;
-    EXPECT_NE(errors[0].find(path), std::string::npos);
+    EXPECT_EQ(dialogs.previews, 0);
+    ASSERT_EQ(dialogs.errors.size(), 1u) << path;
+    EXPECT_NE(dialogs.errors[0].find(path), std::string::npos);
   }
 }
 
@@ -294,7 +262,7 @@ TEST_F(ViewerTest, FileThatIsNoReportPreviewsAnEmptyReport) {
   writeFile(junk, std::string(bytes, sizeof bytes - 1));
   settings.NrChannels = 3;
   EXPECT_TRUE(viewer.viewreportFile(junk.string()));
-  EXPECT_EQ(previews, 1);
+  EXPECT_EQ(dialogs.previews, 1);
   EXPECT_EQ(settings.NrChannels, 1);
   EXPECT_EQ(viewer.currentReport()->pages.size(), 1u);
 }
@@ -351,7 +319,7 @@ TEST(PrintPreview, OpensFittedToThePage) {
       dialog->reject();
     }
   });
-  PrintPreviewer().showPreview(nullptr, *doc);
+  QtReportViewerDialogs(nullptr).showPreview(*doc);
   EXPECT_TRUE(checked);
 }
 
