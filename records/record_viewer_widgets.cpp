@@ -6,6 +6,9 @@
 #include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <cassert>
+
+#include "records/record_viewer_window.h"
 
 SelectionTrackBar::SelectionTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
   setTickPosition(QSlider::NoTicks);
@@ -38,21 +41,18 @@ void SelectionTrackBar::paintEvent(QPaintEvent* event) {
              palette().color(QPalette::Highlight));
 }
 
-RecordPicture::RecordPicture(QWidget* parent) : QWidget(parent) {
+RecordPicture::RecordPicture(TfrmRecord* viewer, QWidget* parent) : QWidget(parent), viewer_(viewer) {
+  assert(viewer_);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void RecordPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (onPaint) {
-    onPaint(p, width(), height());
-  } else {
-    p.fillRect(rect(), Qt::white);
-  }
+  viewer_->PaintBox1Paint(p, width(), height());
 }
 
 void RecordPicture::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (onResize && event->size().width() != event->oldSize().width()) onResize(event->size().width());
+  if (event->size().width() != event->oldSize().width()) viewer_->pictureResized(event->size().width());
 }

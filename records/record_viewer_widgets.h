@@ -6,7 +6,7 @@
 #include <QSlider>
 #include <QWidget>
 
-#include <functional>
+class TfrmRecord;
 
 // A horizontal slider with a band under the groove from selectionStart to
 // selectionEnd (the toolkit track bar's selection).
@@ -25,16 +25,18 @@ class SelectionTrackBar : public QSlider {
   int selEnd_ = 0;
 };
 
-// The paint box: hands painting and its width changes to the window.
+// The paint box: hands painting and its width changes to its record viewer.
 class RecordPicture : public QWidget {
  public:
-  explicit RecordPicture(QWidget* parent = nullptr);
-  std::function<void(QPainter&, int width, int height)> onPaint;
-  std::function<void(int width)> onResize;
+  // `viewer` is required and outlives the picture (it is usually the parent).
+  RecordPicture(TfrmRecord* viewer, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  TfrmRecord* viewer_;
 };
 
 #endif  // TINDAVEL_RECORDS_RECORD_VIEWER_WIDGETS_H_

@@ -127,17 +127,8 @@ TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* pare
   body->setSpacing(0);
   createPanel();
   body->addWidget(panel3_);
-  picture_ = new RecordPicture(this);
+  picture_ = new RecordPicture(this, this);
   picture_->setObjectName(QStringLiteral("PaintBox1"));
-  picture_->onPaint = [this](QPainter& p, int w, int h) {
-    // PaintBox1Paint: the frame is drawn when drawing is on.
-    if (engine_->state().DrawOn) {
-      teiknaramman(p, w, h);
-    } else {
-      p.fillRect(0, 0, w, h, Qt::white);
-    }
-  };
-  picture_->onResize = [this](int width) { pictureResized(width); };
   body->addWidget(picture_, 1);
   layout->addLayout(body, 1);
 
@@ -360,6 +351,15 @@ void TfrmRecord::FormShow() {
   engine_->show();
   refresh();
   reportDamage();
+}
+
+void TfrmRecord::PaintBox1Paint(QPainter& p, int width, int height) const {
+  // The frame is drawn when drawing is on.
+  if (engine_->state().DrawOn) {
+    teiknaramman(p, width, height);
+  } else {
+    p.fillRect(0, 0, width, height, Qt::white);
+  }
 }
 
 void TfrmRecord::pictureResized(int width) {

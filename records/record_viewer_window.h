@@ -33,6 +33,7 @@ class QDateTimeAxis;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QToolBar;
 class QToolButton;
 class QValueAxis;
@@ -126,7 +127,7 @@ class TfrmRecord : public QWidget {
   // skal: a pixel of the scan line to y in a picture `height` high.
   int skal(int32_t pixel, int height) const;
   // teiknaramman: draws the current frame on `painter` (size `width` x `height`).
-  void teiknaramman(class QPainter& painter, int width, int height) const;
+  void teiknaramman(QPainter& painter, int width, int height) const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -137,11 +138,14 @@ class TfrmRecord : public QWidget {
   void createChart();
   void createToolBar();
   void createPanel();
+  friend class RecordPicture;  // hands on its painting and its width changes
+
   void FormShow();
   void FormClose();
   void stillaafteljara();
   void showSeries(int index);
   void refresh();  // shows the engine's state: counts, labels, buttons, track bar, picture
+  void PaintBox1Paint(QPainter& painter, int width, int height) const;
   void pictureResized(int width);
   void trackBarMoved(int position);
   void reportDamage();
