@@ -9,7 +9,6 @@
 #include <QToolButton>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -26,28 +25,12 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/records/scripted_record_viewer_dialogs.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
-
-class ScriptedDialogs : public RecordViewerDialogs {
- public:
-  std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) override {
-    folders.push_back(folder);
-    filters.push_back(filter);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  void showError(const std::string& text) override { errors.push_back(text); }
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> folders;
-  std::vector<std::string> filters;
-  std::vector<std::string> errors;
-};
 
 std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
 
@@ -118,7 +101,7 @@ class RecordViewerWindowTest : public ::testing::Test {
   ViewerCounts v;
   SessionState session;
   CameraGeometry camera;
-  ScriptedDialogs dialogs;
+  ScriptedRecordViewerDialogs dialogs;
   std::unique_ptr<TfrmRecord> window;
 };
 
