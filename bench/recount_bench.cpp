@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -32,6 +33,8 @@
 #include "settings/registry.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
+#include "settings/settings_variables.h"
+#include "tests/records/scripted_record_viewer_dialogs.h"
 
 namespace {
 
@@ -95,22 +98,34 @@ std::string recordingPath() {
   return blb;
 }
 
+// State of a benchmark's own, as the command line keeps it. The detection
+// tables are large, so they live on the heap.
+struct CountingState {
+  std::unique_ptr<DetectionState> detection = std::make_unique<DetectionState>();
+  SettingsVariables settings;
+  SettingsControls controls;
+  ViewerCounts counts;
+  SessionState session;
+  CameraGeometry camera;
+};
+
 // tindavel-cli recount FILE: open, count the lines, count every frame.
 void BM_RecountCommandLine(benchmark::State& state) {
   const std::string path = recordingPath();
   SettingsStore store((fs::temp_directory_path() / "tindavel-bench-store.ini").string());
   store.setReadOnly(true);
+  CountingState own;
+  RecountContext ctx;
+  ctx.detection = own.detection.get();
+  ctx.settings = &own.settings;
+  ctx.counts = &own.counts;
+  ctx.controls = &own.controls;
   int64_t lines = 0;
   for (auto _ : state) {
-    if (!nyjarstillingar(path, store, gSettings, gSett, gDetection)) {
+    if (!nyjarstillingar(path, store, own.settings, own.controls, *own.detection)) {
       state.SkipWithError("no report file beside the recording");
       return;
     }
-    RecountContext ctx;
-    ctx.detection = &gDetection;
-    ctx.settings = &gSettings;
-    ctx.counts = &gViewerCounts;
-    ctx.controls = &gSett;
     RecountEngine engine(ctx);
     engine.setFrameWidth(kDefaultFrameWidth);
     engine.beginOpen();
@@ -120,21 +135,14 @@ void BM_RecountCommandLine(benchmark::State& state) {
     }
     engine.countFrames(1, engine.state().FrameCount);
     lines = engine.linesAnalysed();
-    benchmark::DoNotOptimize(gViewerCounts.ViewerCount);
+    benchmark::DoNotOptimize(own.counts.ViewerCount);
   }
   state.SetItemsProcessed(state.iterations() * lines);
   int64_t total = 0;
-  for (int c = 1; c <= gSettings.NrChannels; ++c) total += gViewerCounts.ViewerCount[c];
+  for (int c = 1; c <= own.settings.NrChannels; ++c) total += own.counts.ViewerCount[c];
   state.counters["lines"] = static_cast<double>(lines);
   state.counters["fish"] = static_cast<double>(total);
 }
-
-class NoDialogs : public RecordViewerDialogs {
- public:
-  std::optional<std::string> chooseRecordFile(const std::string&, const std::string&) override { return path; }
-  void showError(const std::string&) override {}
-  std::string path;
-};
 
 // The window's Autocount over the same frames: down on frame 1, up on the
 // last frame. The window's frame width is set to the command line's.
@@ -142,17 +150,18 @@ void BM_AutocountInWindow(benchmark::State& state) {
   const std::string path = recordingPath();
   SettingsStore store((fs::temp_directory_path() / "tindavel-bench-store.ini").string());
   store.setReadOnly(true);
-  Read_Registry(gSettings, gSett, store);
-  NoDialogs dialogs;
-  dialogs.path = path;
+  CountingState own;
+  Read_Registry(own.settings, own.controls, store);
+  ScriptedRecordViewerDialogs dialogs;
+  dialogs.answers.push_back(path);
   RecordViewerEnvironment env;
-  env.detection = &gDetection;
-  env.settings = &gSettings;
-  env.counts = &gViewerCounts;
-  env.controls = &gSett;
+  env.detection = own.detection.get();
+  env.settings = &own.settings;
+  env.counts = &own.counts;
+  env.controls = &own.controls;
   env.store = &store;
-  env.session = &gSession;
-  env.camera = &gCamera;
+  env.session = &own.session;
+  env.camera = &own.camera;
   env.dialogs = &dialogs;
   env.tracePath = (fs::temp_directory_path() / "tindavel-bench-trace.txt").string();
   TfrmRecord window(env);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,13 +110,17 @@ int runRecount(const std::vector<std::string>& args) {
     if (!traceFile) return fail("cannot create the trace file " + o.trace);
   }
 
+  // The command counts on state of its own: no session, no camera, no size
+  // displays. The detection tables are large, so they live on the heap.
+  const auto detection = std::make_unique<DetectionState>();
+  SettingsVariables settings;
+  SettingsControls controls;
+  ViewerCounts viewerCounts;
   RecountContext ctx;
-  ctx.detection = &gDetection;
-  ctx.settings = &gSettings;
-  ctx.counts = &gViewerCounts;
-  ctx.controls = &gSett;
-  ctx.session = &gSession;
-  ctx.linesPerBuffer = gCamera.LinesPerBuffer;
+  ctx.detection = detection.get();
+  ctx.settings = &settings;
+  ctx.counts = &viewerCounts;
+  ctx.controls = &controls;
   ctx.trace = traceFile.is_open() ? &traceFile : nullptr;
   RecountEngine engine(ctx);
   engine.setFrameWidth(o.frameWidth);
@@ -125,7 +130,7 @@ int runRecount(const std::vector<std::string>& args) {
     std::ifstream probe(o.file, std::ios::binary);
     if (!probe) return fail("cannot read the record file " + o.file);
   }
-  if (!nyjarstillingar(o.file, store, gSettings, gSett, gDetection)) {
+  if (!nyjarstillingar(o.file, store, settings, controls, *detection)) {
     return fail(std::string(kMissingReportMessage) + ": " + companionReportPath(o.file));
   }
   CollectingDamageReporter damage;
@@ -146,10 +151,10 @@ int runRecount(const std::vector<std::string>& args) {
     if (!traceFile) return fail("cannot write the trace file " + o.trace);
   }
 
-  const int channels = gSettings.NrChannels;
+  const int channels = settings.NrChannels;
   const int64_t lines = engine.linesAnalysed();
   int64_t total = 0;
-  for (int c = 1; c <= channels; ++c) total += gViewerCounts.ViewerCount[c];
+  for (int c = 1; c <= channels; ++c) total += viewerCounts.ViewerCount[c];
   const double rate = seconds > 0 ? static_cast<double>(lines) / seconds : 0;
 
   if (o.json) {
@@ -160,7 +165,7 @@ int runRecount(const std::vector<std::string>& args) {
                       ", \"counts\": [";
     for (int c = 1; c <= channels; ++c) {
       if (c > 1) out += ", ";
-      out += std::to_string(gViewerCounts.ViewerCount[c]);
+      out += std::to_string(viewerCounts.ViewerCount[c]);
     }
     char figures[96];
     std::snprintf(figures, sizeof figures, "], \"total\": %lld, \"seconds\": %.6f, \"lines_per_second\": %.0f",
@@ -183,7 +188,7 @@ int runRecount(const std::vector<std::string>& args) {
                 o.file.c_str(), channels, channels == 1 ? "" : "s", first, last, frames, engine.frameWidth(),
                 static_cast<long long>(lines));
     std::printf("counts:");
-    for (int c = 1; c <= channels; ++c) std::printf(" %d", gViewerCounts.ViewerCount[c]);
+    for (int c = 1; c <= channels; ++c) std::printf(" %d", viewerCounts.ViewerCount[c]);
     std::printf("   total: %lld\n", static_cast<long long>(total));
     std::printf("%.3f s, %.1f million lines per second\n", seconds, rate / 1e6);
   }
