@@ -28,6 +28,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/record_encoder.h"
 #include "records/record_viewer_window.h"
+#include "records/recording_opener.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "settings/registry.h"
@@ -122,19 +123,18 @@ void BM_RecountCommandLine(benchmark::State& state) {
   ctx.controls = &own.controls;
   int64_t lines = 0;
   for (auto _ : state) {
-    if (!nyjarstillingar(path, store, own.settings, own.controls, *own.detection)) {
+    OpenedRecording opened =
+        openRecording(path, readRecordingReport(path, store), ctx, kDefaultFrameWidth, nullptr);
+    if (opened.error == RecordingOpenError::kNoReport) {
       state.SkipWithError("no report file beside the recording");
       return;
     }
-    RecountEngine engine(ctx);
-    engine.setFrameWidth(kDefaultFrameWidth);
-    engine.beginOpen();
-    if (!engine.openRecord(path, nullptr)) {
+    if (!opened.engine) {
       state.SkipWithError("cannot open the recording");
       return;
     }
-    engine.countFrames(1, engine.state().FrameCount);
-    lines = engine.linesAnalysed();
+    opened.engine->countFrames(1, opened.engine->state().FrameCount);
+    lines = opened.engine->linesAnalysed();
     benchmark::DoNotOptimize(own.counts.ViewerCount);
   }
   state.SetItemsProcessed(state.iterations() * lines);

@@ -30,6 +30,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
 #include "records/record_viewer_widgets.h"
+#include "records/recording_opener.h"
 #include "records/recount_engine.h"
 #include "reports/day_count.h"
 #include "settings/registry.h"
@@ -65,11 +66,6 @@ class TfrmRecord::Damage : public DamageReporter {
                 "). It is shown as far as it can be read.";
     }
   }
-  void reset() {
-    pending = false;
-    shown = false;
-    message.clear();
-  }
   bool pending = false;
   bool shown = false;
   std::string message;
@@ -98,15 +94,7 @@ TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* pare
     qtDialogs_ = std::make_unique<QtRecordViewerDialogs>(this);
     dialogs_ = qtDialogs_.get();
   }
-  RecountContext ctx;
-  ctx.detection = env_.detection;
-  ctx.settings = env_.settings;
-  ctx.counts = env_.counts;
-  ctx.display = env_.sizeDisplay;
-  ctx.controls = env_.controls;
-  ctx.session = env_.session;
-  ctx.linesPerBuffer = env_.camera->LinesPerBuffer;
-  engine_ = std::make_unique<RecountEngine>(ctx);
+  engine_ = std::make_unique<RecountEngine>(recountContext());  // no file open yet
 
   setObjectName(QStringLiteral("frmRecord"));
   setWindowTitle(QStringLiteral("View Record"));
@@ -137,6 +125,19 @@ TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* pare
 }
 
 TfrmRecord::~TfrmRecord() = default;
+
+RecountContext TfrmRecord::recountContext() {
+  RecountContext ctx;
+  ctx.detection = env_.detection;
+  ctx.settings = env_.settings;
+  ctx.counts = env_.counts;
+  ctx.display = env_.sizeDisplay;
+  ctx.trace = trace_.is_open() ? &trace_ : nullptr;
+  ctx.linesPerBuffer = env_.camera->LinesPerBuffer;
+  ctx.controls = env_.controls;
+  ctx.session = env_.session;
+  return ctx;
+}
 
 void TfrmRecord::createChart() {
   chart_ = new QChart;
@@ -277,17 +278,19 @@ bool TfrmRecord::loadFile(const std::string& path) {
   // settings ARE the working copy, so a second file must not save them over
   // the user's own.
   if (!settingsReplaced_) (void)Write_Registry(*env_.settings, *env_.controls, *env_.store);
-  std::optional<RecordingSettings> recording =
-      nyjarstillingar(path, *env_.store, *env_.settings, *env_.controls, *env_.detection);
-  if (!recording) {
+  // A fresh reporter for the new file; the one of the file on show stays
+  // with it until the new one is open.
+  auto damage = std::make_unique<Damage>();
+  OpenedRecording opened = openRecording(path, readRecordingReport(path, *env_.store), recountContext(),
+                                         picture_->width(), damage.get());
+  if (opened.error == RecordingOpenError::kNoReport) {
     dialogs_->showError(std::string(kMissingReportMessage));
     return false;
   }
   settingsReplaced_ = true;
-  damage_->reset();
-  engine_->setFrameWidth(picture_->width());
-  if (!engine_->openRecord(path, damage_.get())) {
+  if (!opened.engine) {
     // Nothing to show: the user's settings come back at once.
+    engine_->closeRecord();
     if (isVisible()) {
       close();
     } else {
@@ -296,7 +299,11 @@ bool TfrmRecord::loadFile(const std::string& path) {
     dialogs_->showError("Cannot open the record file " + path);
     return false;
   }
-  recording_ = std::move(*recording);
+  engine_ = std::move(opened.engine);
+  damage_ = std::move(damage);
+  // An Autocount button left down marks the new file from its first frame.
+  if (button("autocountbtn")->isChecked()) engine_->AutocountbtnClick(true);
+  recording_ = std::move(opened.recording);
   setWindowTitle(QString::fromStdString(recording_.Caption));
   for (int n = 1; n <= kMaxChannels; ++n) {
     editLabels_[static_cast<size_t>(n)]->setText(QString::fromStdString(recording_.CountLabels[n]));

@@ -45,6 +45,7 @@ class SettingsStore;
 class SizeDisplay;
 struct CameraGeometry;
 struct DetectionState;
+struct RecountContext;
 struct SessionState;
 struct ViewerCounts;
 
@@ -140,6 +141,7 @@ class TfrmRecord : public QWidget {
   void createPanel();
   friend class RecordPicture;  // hands on its painting and its width changes
 
+  RecountContext recountContext();  // the tables of env_, the trace when open
   void FormShow();
   void FormClose();
   void stillaafteljara();

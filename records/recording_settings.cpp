@@ -58,11 +58,23 @@ std::vector<ChartPoint> throughputSeries(double startTime, const ThroughputCurve
   return series;
 }
 
-RecordingSettings applyRecordingSettings(const IniFile& ini, bool enableMulti, SettingsVariables& s,
-                                         SettingsControls& controls, DetectionState& d) {
+RecordingReport readRecordingReport(const IniFile& ini, bool enableMulti) {
   ReportReadOptions options;
   options.floats = FloatRule::kRecordViewer;
-  const ReportFile report = readReportFile(ini, options);
+  return {readReportFile(ini, options), enableMulti};
+}
+
+std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, const SettingsStore& store) {
+  const std::string reportPath = companionReportPath(recordPath);
+  if (!fileExists(reportPath)) return std::nullopt;
+  const std::optional<IniFile> ini = IniFile::fromFile(reportPath);
+  if (!ini) return std::nullopt;
+  return readRecordingReport(*ini, store.readBool("Enablemulti", false));
+}
+
+RecordingSettings applyRecordingSettings(const RecordingReport& reading, SettingsVariables& s,
+                                         SettingsControls& controls, DetectionState& d) {
+  const ReportFile& report = reading.report;
   RecordingSettings r;
 
   // Rows 1-4: the caption.
@@ -102,7 +114,7 @@ RecordingSettings applyRecordingSettings(const IniFile& ini, bool enableMulti, S
   }
 
   // Row 13: from the settings store, not from the report.
-  controls.Enablemulti.setChecked(enableMulti);
+  controls.Enablemulti.setChecked(reading.enableMulti);
 
   // Rows 14-15.
   r.StartTime = report.DateTime.value_or(0) - report.Lasting.value_or(0);
@@ -124,14 +136,4 @@ RecordingSettings applyRecordingSettings(const IniFile& ini, bool enableMulti, S
   // Row 19.
   for (int n = 1; n <= s.NrChannels; ++n) r.Series[n] = throughputSeries(r.StartTime, throughputCurve(report, n));
   return r;
-}
-
-std::optional<RecordingSettings> nyjarstillingar(const std::string& recordPath, const SettingsStore& store,
-                                                 SettingsVariables& s, SettingsControls& controls,
-                                                 DetectionState& d) {
-  const std::string reportPath = companionReportPath(recordPath);
-  if (!fileExists(reportPath)) return std::nullopt;
-  const std::optional<IniFile> ini = IniFile::fromFile(reportPath);
-  if (!ini) return std::nullopt;
-  return applyRecordingSettings(*ini, store.readBool("Enablemulti", false), s, controls, d);
 }

@@ -3,9 +3,12 @@
 // edges, channels, channel width and size groups the counter used when it was
 // made, and shows the session's caption, channel names and throughput curves.
 //
-// nyjarstillingar replaces the working copy of the settings (variables, the
-// settings window's Channelwidth and Enablemulti, the main window's size-group
-// up-downs); the viewer saves the working copy before and reloads it after.
+// nyjarstillingar comes in two steps. Reading the report (and the store's
+// Enablemulti) changes nothing; applying the reading replaces the working
+// copy of the settings (variables, the settings window's Channelwidth and
+// Enablemulti, the main window's size-group up-downs). The record viewer
+// saves the working copy before and reloads it after. A recording is opened
+// for counting with the reading (records/recording_opener.h), which applies it.
 //
 // Report values are read in this order (section, key, default):
 //    1  Program  DateTime      ""     -> the date text, "dd MMM yyyy"
@@ -71,17 +74,26 @@ struct RecordingSettings {
 // extension replaced by ".mse" (".MSE" is tried too when ".mse" is missing).
 std::string companionReportPath(const std::string& recordPath);
 
-// Applies a parsed report file as above. `enableMulti` is the store's
-// "Enablemulti" (row 13; the caller reads it from the settings store).
-RecordingSettings applyRecordingSettings(const IniFile& report, bool enableMulti,
-                                         SettingsVariables& s, SettingsControls& controls,
-                                         DetectionState& d);
+// What a recording is counted with, as read beside it: the report file as
+// the record viewer reads it (floats by the record viewers' rule) and the
+// store's "Enablemulti" (row 13). A viewer that reads reports its own way
+// hands on its own reading.
+struct RecordingReport {
+  ReportFile report;
+  bool enableMulti = false;  // the store's "Enablemulti"
+};
 
-// Reads the companion report file of `recordPath` and applies it; nullopt
-// when there is none (or it cannot be read): nothing has been changed then.
-std::optional<RecordingSettings> nyjarstillingar(const std::string& recordPath,
-                                                 const SettingsStore& store, SettingsVariables& s,
-                                                 SettingsControls& controls, DetectionState& d);
+// The reading of a parsed report file, with `enableMulti` as the store's.
+RecordingReport readRecordingReport(const IniFile& report, bool enableMulti);
+// The reading of the companion report file of `recordPath`, with the
+// store's "Enablemulti"; nullopt when there is none or it cannot be read.
+// Changes nothing.
+std::optional<RecordingReport> readRecordingReport(const std::string& recordPath,
+                                                   const SettingsStore& store);
+
+// Applies a reading as above.
+RecordingSettings applyRecordingSettings(const RecordingReport& reading, SettingsVariables& s,
+                                         SettingsControls& controls, DetectionState& d);
 
 // The points of one channel's series from a report curve: the start point
 // (time of day of `startTime`, 0), then each point with x moved past

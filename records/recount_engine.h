@@ -96,7 +96,10 @@ struct RecountContext {
   SizeDisplay* display = nullptr;  // the main window's size displays; may be null
   std::ostream* trace = nullptr;   // trace lines of accepted objects; null: none
   int32_t linesPerBuffer = 0;      // camera geometry, for the capacity gauge
-  const SettingsControls* controls = nullptr;  // its Enablemulti; null: unchecked
+  // The settings window's controls: the engine reads their Enablemulti
+  // (null: unchecked); openRecording applies a recording's settings to them
+  // and needs them.
+  SettingsControls* controls = nullptr;
   const SessionState* session = nullptr;      // SessionActive; null: no session
 };
 
@@ -115,8 +118,10 @@ class RecountEngine {
   // Opens a record file: ".bla" as a text record, anything else as binary.
   // Counts its lines, rewinds, applies the size group of every channel and
   // clears the counts (OpenBlbFile's steps 6, 8-10; the settings must already
-  // be those of the recording). Damage goes to `reporter` (may be null), each
-  // kind once per file. False when the file cannot be opened.
+  // be those of the recording, so callers open recordings through
+  // openRecording, records/recording_opener.h). Damage goes to `reporter`
+  // (may be null), each kind once per file. False when the file cannot be
+  // opened.
   [[nodiscard]] bool openRecord(const std::string& path, DamageReporter* reporter);
   // Closes the file.
   void closeRecord();

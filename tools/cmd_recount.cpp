@@ -19,6 +19,7 @@
 #include "analysis/detection_state.h"
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
+#include "records/recording_opener.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "settings/settings_controls.h"
@@ -122,20 +123,20 @@ int runRecount(const std::vector<std::string>& args) {
   ctx.counts = &viewerCounts;
   ctx.controls = &controls;
   ctx.trace = traceFile.is_open() ? &traceFile : nullptr;
-  RecountEngine engine(ctx);
-  engine.setFrameWidth(o.frameWidth);
 
   const auto started = std::chrono::steady_clock::now();
   {
     std::ifstream probe(o.file, std::ios::binary);
     if (!probe) return fail("cannot read the record file " + o.file);
   }
-  if (!nyjarstillingar(o.file, store, settings, controls, *detection)) {
+  CollectingDamageReporter damage;
+  const OpenedRecording opened =
+      openRecording(o.file, readRecordingReport(o.file, store), ctx, o.frameWidth, &damage);
+  if (opened.error == RecordingOpenError::kNoReport) {
     return fail(std::string(kMissingReportMessage) + ": " + companionReportPath(o.file));
   }
-  CollectingDamageReporter damage;
-  engine.beginOpen();
-  if (!engine.openRecord(o.file, &damage)) return fail("cannot read the record file " + o.file);
+  if (!opened.engine) return fail("cannot read the record file " + o.file);
+  RecountEngine& engine = *opened.engine;
 
   const int32_t frames = engine.state().FrameCount;
   const int32_t first = o.from.value_or(1);

@@ -188,6 +188,16 @@ TEST_F(RecordViewerWindowTest, MissingReportFileIsReportedAndTheWindowStaysHidde
   EXPECT_EQ(s.NrChannels, 1);
 }
 
+TEST_F(RecordViewerWindowTest, ReportWithoutItsRecordIsReportedAndTheSettingsComeBack) {
+  writeFile(dir / "gone.mse", reportFor(3));
+  const std::string path = (dir / "gone.blb").string();
+  open(path);
+  EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot open the record file " + path});
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(registryValues(s, controls), savedValues);
+  EXPECT_EQ(fileBytes(storePath), savedStore);
+}
+
 TEST_F(RecordViewerWindowTest, DamagedRecordIsReportedOnceAndShownAsFarAsItGoes) {
   std::vector<int16_t> words = recordWords(drawFish(5000, fishEvery(5000, 40, 2)));
   words.push_back(-3);   // a negative count

@@ -14,6 +14,7 @@
 #include "analysis/size_classification.h"
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
+#include "records/recording_opener.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "records/word_reader.h"
@@ -46,19 +47,32 @@ class RecountEngineTest : public ::testing::Test {
 
   // A fresh engine over `path`, shown (frame 1 read) unless `show` is false.
   std::unique_ptr<RecountEngine> open(const std::string& path, int32_t width, bool show = true) {
-    if (!nyjarstillingar(path, *store, s, controls, d)) return nullptr;
+    OpenedRecording opened = openRecording(path, readRecordingReport(path, *store), context(), width, &reasons);
+    if (opened.engine && show) opened.engine->show();
+    return std::move(opened.engine);
+  }
+  // The tables of this fixture, the trace going to `trace`.
+  RecountContext context() {
     RecountContext ctx;
     ctx.detection = &d;
     ctx.settings = &s;
     ctx.counts = &v;
     ctx.controls = &controls;
     ctx.trace = &trace;
-    auto e = std::make_unique<RecountEngine>(ctx);
-    e->setFrameWidth(width);
-    e->beginOpen();
-    if (!e->openRecord(path, &reasons)) return nullptr;
-    if (show) e->show();
-    return e;
+    return ctx;
+  }
+
+  // Applies the report of `path` to tables of a test's own; false when it
+  // has none.
+  bool applyReportOf(const std::string& path, SettingsVariables& s2, SettingsControls& c2, DetectionState& d2) {
+    const std::optional<RecordingReport> reading = readRecordingReport(path, *store);
+    if (reading) applyRecordingSettings(*reading, s2, c2, d2);
+    return reading.has_value();
+  }
+
+  // Applies a report file's text to the fixture's tables.
+  RecordingSettings applyReport(const std::string& text, bool enableMulti = false) {
+    return applyRecordingSettings(readRecordingReport(IniFile::fromBytes(text), enableMulti), s, controls, d);
   }
 
   int64_t total() const {
@@ -303,7 +317,7 @@ TEST_F(RecountEngineTest, CountAcrossBlocksEqualsALineByLineCountOfTheSameFile) 
   SettingsVariables s2;
   SettingsControls c2;
   ViewerCounts v2;
-  ASSERT_TRUE(nyjarstillingar(path, *store, s2, c2, d2));
+  ASSERT_TRUE(applyReportOf(path, s2, c2, d2));
   for (int c = 1; c <= s2.NrChannels; ++c) stillafiskiflokk(c, d2, s2, 0, false);
   WordReader words;
   ASSERT_TRUE(words.open(path));
@@ -353,7 +367,7 @@ TEST_F(RecountEngineTest, SizeLimitsAdaptAfterEveryFrameInEveryChannel) {
   DetectionState ref;
   SettingsVariables rs;
   SettingsControls rc;
-  ASSERT_TRUE(nyjarstillingar(path, *store, rs, rc, ref));
+  ASSERT_TRUE(applyReportOf(path, rs, rc, ref));
   for (int c = 1; c <= 4; ++c) stillafiskiflokk(c, ref, rs, 0, false);
   const Limits applied = limitsOf(ref);
   ViewerCounts none;
@@ -416,8 +430,7 @@ TEST_F(RecountEngineTest, ReportSettingsReplaceTheWorkingCopy) {
       "[Settings]\nNrChannels=2\nLedge=10\nRedge=500\n"
       "[Eka]\nchannelwidth=2\nSkuffubreidd=1400\nMultib1=10\nMultie1=250\nMultib2=260\n"
       "Size Group1=8\nSize Group2=12\nCountname1=North\n";
-  const auto r = applyRecordingSettings(IniFile::fromBytes(report), store->readBool("Enablemulti", true), s,
-                                        controls, d);
+  const auto r = applyReport(report, store->readBool("Enablemulti", true));
   EXPECT_EQ(r.Caption, "Tank: Kvi 3  Haust     15 Mar 2023");
   EXPECT_EQ(s.NrChannels, 2);
   EXPECT_EQ(s.LeftEdge, 10);
@@ -443,25 +456,24 @@ TEST_F(RecountEngineTest, ReportSettingsReplaceTheWorkingCopy) {
 TEST_F(RecountEngineTest, ChannelWidthWithoutItemOrMillimetres) {
   // No "channelwidth": item 0 for a scan line under 1500 pixels, item 1 from
   // 1500. No "Skuffubreidd": the item's width stays.
-  auto narrow = applyRecordingSettings(IniFile::fromBytes("[Settings]\nRedge=1499\n"), false, s, controls, d);
+  auto narrow = applyReport("[Settings]\nRedge=1499\n");
   EXPECT_EQ(controls.Channelwidth.itemIndex(), 0);
   EXPECT_EQ(s.ChannelWidthMm, 500);
   EXPECT_EQ(s.ChannelPositions[1].Width, 500);
   EXPECT_EQ(d.LengthDivisor, 4);
   controls.Channelwidth.setItemIndex(-1);
-  applyRecordingSettings(IniFile::fromBytes("[Settings]\nRedge=1500\n"), false, s, controls, d);
+  applyReport("[Settings]\nRedge=1500\n");
   EXPECT_EQ(controls.Channelwidth.itemIndex(), 1);
   EXPECT_EQ(s.ChannelWidthMm, 1000);
   (void)narrow;
 }
 
 TEST_F(RecountEngineTest, DamagedReportValuesAreKeptInsideTheTables) {
-  applyRecordingSettings(IniFile::fromBytes("[Settings]\nNrChannels=9\nLedge=600\nRedge=100\n"), false, s,
-                         controls, d);
+  applyReport("[Settings]\nNrChannels=9\nLedge=600\nRedge=100\n");
   EXPECT_EQ(s.NrChannels, 4);
   EXPECT_EQ(s.LeftEdge, 0);
   EXPECT_EQ(s.RightEdge, 511);
-  applyRecordingSettings(IniFile::fromBytes("[Settings]\nNrChannels=-3\n"), false, s, controls, d);
+  applyReport("[Settings]\nNrChannels=-3\n");
   EXPECT_EQ(s.NrChannels, 1);
 }
 
@@ -476,7 +488,7 @@ TEST_F(RecountEngineTest, StartTimeReadsEitherDecimalSeparator) {
   for (const Row& row : rows) {
     const std::string report =
         std::string("[Program]\nDateTime=") + row.dateTime + "\nLasting=" + row.lasting + "\n";
-    const auto r = applyRecordingSettings(IniFile::fromBytes(report), false, s, controls, d);
+    const auto r = applyReport(report);
     EXPECT_NEAR(r.StartTime, row.start, 1e-12) << row.dateTime << " / " << row.lasting;
   }
 }
@@ -499,7 +511,7 @@ TEST_F(RecountEngineTest, ChartPassesMidnight) {
 TEST_F(RecountEngineTest, ChannelTwoIsDrawnFromTheSharedChartSection) {
   const std::string report = reportFor(2, "[ThroughputChart]\nX1=0.8\nY1=12\nX2=0.9\nY2=7,5\n"
                                           "[ThroughputChart1]\nX1=0.85\nY1=3\n");
-  const auto r = applyRecordingSettings(IniFile::fromBytes(report), false, s, controls, d);
+  const auto r = applyReport(report);
   ASSERT_EQ(r.Series[1].size(), 2u);
   EXPECT_DOUBLE_EQ(r.Series[1][1].x, 0.85);
   ASSERT_EQ(r.Series[2].size(), 3u);
@@ -508,13 +520,39 @@ TEST_F(RecountEngineTest, ChannelTwoIsDrawnFromTheSharedChartSection) {
   EXPECT_TRUE(r.Series[3].empty());
 }
 
+// --- Opening a recording ---------------------------------------------------
+
 TEST_F(RecountEngineTest, MissingReportFileChangesNothing) {
   const std::string path = (dir / "lonely.blb").string();
   writeFile(path, encodeBinary(recordWords({})));
   s.NrChannels = 3;
-  EXPECT_FALSE(nyjarstillingar(path, *store, s, controls, d));
+  const OpenedRecording opened = openRecording(path, readRecordingReport(path, *store), context(), 1000, &reasons);
+  EXPECT_EQ(opened.error, RecordingOpenError::kNoReport);
+  EXPECT_FALSE(opened.engine);
   EXPECT_EQ(s.NrChannels, 3);
   EXPECT_EQ(companionReportPath(path), (dir / "lonely.mse").string());
+}
+
+TEST_F(RecountEngineTest, ReportWithoutItsRecordCannotBeOpenedAndLeavesTheRecordingsSettings) {
+  writeFile(dir / "gone.mse", reportFor(3));
+  const std::string path = (dir / "gone.blb").string();
+  const OpenedRecording opened = openRecording(path, readRecordingReport(path, *store), context(), 1000, &reasons);
+  EXPECT_EQ(opened.error, RecordingOpenError::kCannotOpen);
+  EXPECT_FALSE(opened.engine);
+  EXPECT_EQ(s.NrChannels, 3);  // the caller brings its own settings back
+}
+
+TEST_F(RecountEngineTest, TheReadingHandedInIsTheOneCountedWith) {
+  const std::string path = recording("a", 3000, 4);
+  std::optional<RecordingReport> reading = readRecordingReport(path, *store);
+  ASSERT_TRUE(reading);
+  reading->report.NrChannels = 1;  // as a viewer with other defaults might read it
+  const OpenedRecording opened = openRecording(path, reading, context(), 1000, &reasons);
+  ASSERT_TRUE(opened.engine);
+  EXPECT_EQ(s.NrChannels, 1);
+  EXPECT_EQ(opened.engine->state().CurrentFrame, 1);
+  EXPECT_EQ(opened.engine->state().FrameCount, 3);
+  EXPECT_EQ(d.LineCounter, 0);  // ready at frame 1, nothing read yet
 }
 
 }  // namespace

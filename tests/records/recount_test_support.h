@@ -15,6 +15,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/record_encoder.h"
 #include "records/record_format.h"
+#include "records/recording_opener.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "settings/settings_controls.h"
@@ -117,17 +118,15 @@ inline ChannelArray<int32_t> countOnOwnState(const std::string& path, const Sett
   SettingsVariables s;
   SettingsControls c;
   ViewerCounts v;
-  if (!nyjarstillingar(path, store, s, c, d)) return {};
-  if (nrChannels) *nrChannels = s.NrChannels;
   RecountContext ctx;
   ctx.detection = &d;
   ctx.settings = &s;
   ctx.counts = &v;
   ctx.controls = &c;
-  RecountEngine e(ctx);
-  e.setFrameWidth(width);
-  if (!e.openRecord(path, nullptr)) return {};
-  e.countFrames(first, last == 0 ? e.state().FrameCount : last);
+  const OpenedRecording opened = openRecording(path, readRecordingReport(path, store), ctx, width, nullptr);
+  if (!opened.engine) return {};
+  if (nrChannels) *nrChannels = s.NrChannels;
+  opened.engine->countFrames(first, last == 0 ? opened.engine->state().FrameCount : last);
   return v.ViewerCount;
 }
 

@@ -1,0 +1,23 @@
+#include "records/recording_opener.h"
+
+#include <cassert>
+
+OpenedRecording openRecording(const std::string& recordPath, const std::optional<RecordingReport>& reading,
+                              const RecountContext& context, int32_t frameWidth, DamageReporter* damage) {
+  assert(context.detection && context.settings && context.controls);
+  OpenedRecording opened;
+  if (!reading) {
+    opened.error = RecordingOpenError::kNoReport;
+    return opened;
+  }
+  opened.recording = applyRecordingSettings(*reading, *context.settings, *context.controls, *context.detection);
+  auto engine = std::make_unique<RecountEngine>(context);
+  engine->setFrameWidth(frameWidth);
+  engine->beginOpen();
+  if (!engine->openRecord(recordPath, damage)) {
+    opened.error = RecordingOpenError::kCannotOpen;
+    return opened;
+  }
+  opened.engine = std::move(engine);
+  return opened;
+}
