@@ -5,7 +5,9 @@
 #define TINDAVEL_ANALYSIS_SIZE_GROUPS_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 inline constexpr int kSizeGroupCount = 10;  // groups 0..9; the selectors offer 0..8
@@ -43,6 +45,14 @@ inline constexpr std::array<std::string_view, kSizeGroupCount> SizeGroupNames{
 // the largest, so a damaged value still gives limits of a real group.
 constexpr int sizeGroupIndex(int32_t group) {
   return group < 0 ? 0 : group >= kSizeGroupCount ? kSizeGroupCount - 1 : group;
+}
+
+// The name of a group as stored, or nothing for a number outside the table
+// (the printed report shows no value for it; the viewers clamp with
+// sizeGroupIndex first).
+constexpr std::optional<std::string_view> sizeGroupName(int32_t group) {
+  if (group < 0 || group >= kSizeGroupCount) return std::nullopt;
+  return SizeGroupNames[static_cast<std::size_t>(group)];
 }
 
 #endif  // TINDAVEL_ANALYSIS_SIZE_GROUPS_H_

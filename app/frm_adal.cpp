@@ -44,7 +44,6 @@ constexpr int kPanel5Height = 136;
 constexpr int kFirstiniMs = 1000;
 constexpr int kTimer1Ms = 10000;
 constexpr int kTargettimerMs = 1000;
-constexpr int kSizeGroupMax = 8;
 constexpr int kSizeGroupFormPosition = 2;
 constexpr std::array<int, 3> kStatusPanelWidths = {300, 350, 50};
 constexpr int kStatusFontPoints = 11;
@@ -281,7 +280,7 @@ void TFrmAdal::createSizeGroupPages() {
     ui_.UpDown[n] = new UpDownSelector(page);
     connect(ui_.UpDown[n], &UpDownSelector::clicked, this, [this, n] { UpDownClick(n); });
     ui_.UpDown[n]->setObjectName(QStringLiteral("UpDown%1").arg(n));
-    ui_.UpDown[n]->setRange(0, kSizeGroupMax);
+    ui_.UpDown[n]->setRange(UpDown::kMin, UpDown::kMax);
     ui_.UpDown[n]->setValue(kSizeGroupFormPosition);
     grid->addWidget(ui_.UpDown[n], 0, 0, 3, 1);
     auto labelled = [&](const char* stem, const char* caption, int row, QLabel*& label, QLineEdit*& field) {

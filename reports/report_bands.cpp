@@ -16,9 +16,9 @@ constexpr const char* kTrailerGap = "      ";
 
 // A size group outside the table names no group; print no value rather than
 // whatever lies beside the table.
-std::string sizeGroupName(int32_t group) {
-  if (group < 0 || group >= static_cast<int32_t>(SizeGroupNames.size())) return kNoValue;
-  return std::string(SizeGroupNames[static_cast<size_t>(group)]);
+std::string printedSizeGroup(int32_t group) {
+  const std::optional<std::string_view> name = sizeGroupName(group);
+  return name ? std::string(*name) : std::string(kNoValue);
 }
 
 // "AW" and "Std": a text that is not a whole number prints no value, and the
@@ -128,7 +128,7 @@ ReportBands buildReportBands(const ReportFile& report, const std::string& fileNa
     b.countedBy = report.Personincharge.value_or("");
     b.date = date;
     b.channelName = name;
-    b.sizeSettings = sizeGroupName(channel.SizeGroup.value_or(kDefaultReportViewerSizeGroup));
+    b.sizeSettings = printedSizeGroup(channel.SizeGroup.value_or(kDefaultReportViewerSizeGroup));
     b.channelCount = std::to_string(channel.CountersT.value_or(0));
     b.total = report.Total.value_or("");
     b.average = formatRate(count, lastingForRate);
