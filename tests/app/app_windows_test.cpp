@@ -23,23 +23,12 @@
 
 namespace {
 
-class WindowListTest : public ::testing::Test {
+class WindowListTest : public ProgramStateTest {
  protected:
-  WindowListTest() {
-    env.processes = std::vector<std::string>{"/usr/bin/tindavel"};
-    writeStoreFile("");  // every test starts with an empty store
-  }
+  WindowListTest() { env.processes = std::vector<std::string>{"/usr/bin/tindavel"}; }
   void TearDown() override { destroyWindows(windows); }
   bool create() { return createWindows(windows, *state, &prompts, &env); }
 
-  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-  SettingsVariables& settings = state->settings;
-  SessionState& session = state->session;
-  CountingState& counting = state->counting;
-  TextTable& texts = state->texts;
-  SettingsControls& sett = state->sett;
-  ScriptedMainWindowDialogs prompts;
-  FakeEnvironment env;
   AppWindows windows;
 };
 

@@ -25,29 +25,23 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramStateTest {
  protected:
   MainWindowTest() {
-    writeStoreFile("");  // every test starts with an empty store
     portIoStartup(state->port, &port);
     fillLangText(state->texts, 1);  // the English texts, as the first-time fill leaves them
   }
-  ~MainWindowTest() override { portIoShutdown(state->port); }
+  ~MainWindowTest() override {
+    window_.reset();
+    portIoShutdown(state->port);
+  }
   TFrmAdal& window() {
     if (!window_) window_ = std::make_unique<TFrmAdal>(*state, &prompts, &env);
     return *window_;
   }
   void TearDown() override { EXPECT_FALSE(prompts.unscripted) << prompts.asked.join("|").toStdString(); }
 
-  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-  SettingsVariables& settings = state->settings;
-  SessionState& session = state->session;
-  CameraGeometry& camera = state->camera;
-  CountingState& counting = state->counting;
-  SettingsControls& sett = state->sett;
   CountingPortDriver port;
-  ScriptedMainWindowDialogs prompts;
-  FakeEnvironment env;
   std::optional<std::vector<std::string>>& processes = env.processes;
   int& screenHeight = env.height;
   int64_t& freeBytes = env.free;
