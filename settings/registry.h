@@ -3,23 +3,28 @@
 // (settings_variables.h) and the settings window's controls
 // (settings_controls.h).
 //
-// Value names, defaults and destinations, in reading order. n runs over the
-// channels 1..NrChannels; the writer's order is that of registryValues().
+// Every stored value (its names, type, default and destination) is described
+// once, in the value table of registry.cpp; the two operations walk it in
+// orders of their own. The reader's rules between the values, in its order:
 //
-//   ByrjunX 0 -> LeftEdge        ByrjunY 511 -> RightEdge   (reset to 0/511 unless Left < Right)
-//   Total 0 -> GrandTotal        Size Group1..4 2 -> UpDown1..4 (0..8), then SizeGroup[1..4]
-//   Threshold 0 -> ForcedClamping (unchecked again unless DebugMode)   autosence: always checked
-//   Recordmethod 0               Amplification "500" -> ampl
-//   Reportpath (see below)       logoImagepath "" -> logoimagepath   Companyname "" -> editoperator
-//   CtrlNone 0, CtrlOverload 0, CtrlBatchAlarm 1, CtrlBatchSplitter 1 (the last one set wins)
-//   targetvalue 100 (0..90000000)   channelwidth 1 -> Channelwidth   Fish type 0 -> FishtypeWeight
-//   WCSalmon 128, WCBass 100, WCBream 100   hardware 0
-//   -> ChannelWidthMm from the chosen Channelwidth item
-//   NrChannels 1 -> Nrch (1..4)  Sens 1 -> sensitivity   ImageResolution 1800 -> Resolution (1..5000)
-//   -> NrChannels from Nrch      Malanr 1 -> LanguageNumber
-//   %width<n> 25, Multib<n> (n-1)*500+10, Multie<n> n*500, Counters<n> 0, CountersT<n> 0
-//   -> channel check: the first channel with Begin >= End resets every channel's position
-//   Enablemulti 0                Countname1..4 "Counter 1".."Counter 4"
+//   - ByrjunX/ByrjunY: both reset to 0/511 unless LeftEdge < RightEdge;
+//   - Size Group1..4 go to the up-downs (which clamp to 0..8), then all four
+//     are copied to SizeGroup[1..4];
+//   - Threshold is unchecked again unless DebugMode (its handler stores the
+//     unchecked state at once); autosence is never read but checked;
+//   - of CtrlNone, CtrlOverload, CtrlBatchAlarm, CtrlBatchSplitter the last
+//     one set wins;
+//   - ChannelWidthMm follows the chosen Channelwidth item, after hardware;
+//   - NrChannels is taken from Nrch (1..4) once Nrch is set;
+//   - Malanr, then the values of channels 1..NrChannels, then the channel
+//     check: the first channel with Begin >= End resets every channel's
+//     position;
+//   - Enablemulti and the channel names Countname1..4 come last.
+//
+// The writer stores autosence, writes the channels in use before NrChannels
+// and Malanr last, and spells two names differently: "EnableMulti" and
+// "Logoimagepath" (the reader's "Enablemulti" and "logoImagepath"); the
+// store matches names without regard to case.
 #ifndef TINDAVEL_SETTINGS_REGISTRY_H_
 #define TINDAVEL_SETTINGS_REGISTRY_H_
 
@@ -31,8 +36,9 @@
 #include "settings/settings_variables.h"
 
 // ChannelWidthMm when no Channelwidth item is chosen ("channelwidth" stored
-// as -1 or less) or the chosen item is not a number: the width of the
-// default item "1000", so a load never depends on what was loaded before.
+// as -1 or less): the width of the default item "1000", so a load never
+// depends on what was loaded before. A chosen item gives its width by its
+// index (registry.cpp), never by its caption: the language fill may change it.
 inline constexpr int32_t kFallbackChannelWidthMm = 1000;
 
 // The report folder when none is stored: "C:\Reports\" on Windows,
@@ -40,7 +46,7 @@ inline constexpr int32_t kFallbackChannelWidthMm = 1000;
 std::string defaultReportFolder();
 
 // Loads every value of the store into the variables and the controls, in
-// the order above, through the controls' setters (so their change handlers
+// the reader's order with the rules above, through the controls' setters (so their change handlers
 // run). Marks the controls as loaded.
 void Read_Registry(SettingsVariables& variables, SettingsControls& controls, SettingsStore& store);
 
