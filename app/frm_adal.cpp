@@ -30,7 +30,6 @@
 #include "app/scale_widgets.h"
 #include "app/up_down_selector.h"
 #include "portio/control_output.h"
-#include "reports/day_count.h"
 #include "settings/registry.h"
 #include "texts/language_fill.h"
 
@@ -76,13 +75,6 @@ void setTextColour(QWidget* w, const QColor& colour) {
   QPalette pal = w->palette();
   pal.setColor(QPalette::WindowText, colour);
   w->setPalette(pal);
-}
-
-// The program's date-time number of a clock reading: days since 30 December 1899.
-double dayCount(const QDateTime& t) {
-  const QDate d = t.date();
-  const QTime tm = t.time();
-  return dayCountFromCivil({d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(), tm.msec()});
 }
 
 }  // namespace
@@ -416,7 +408,7 @@ void TFrmAdal::firstiniTimer() {
   if (const auto warning = freeSpaceWarning(freeMegabytes(env_->freeBytes())))
     dialogs_->inform(QString::fromStdString(*warning));
   state_.counting.BufferCount = 1;
-  state_.counting.BufferCountStart = dayCount(env_->now());
+  state_.counting.BufferCountStart = dayCountOf(env_->now());
 }
 
 void TFrmAdal::showCounts() {

@@ -1,0 +1,32 @@
+// The program's state: everything the windows share, one instance of each,
+// owned by one object that main() makes before the first window and drops
+// after the last. Windows and their wiring are handed it (or the parts they
+// use); nothing reaches a process-wide object of its own.
+#ifndef TINDAVEL_APP_PROGRAM_STATE_H_
+#define TINDAVEL_APP_PROGRAM_STATE_H_
+
+#include "analysis/detection_state.h"
+#include "analysis/viewer_counts.h"
+#include "app/counting.h"
+#include "app/soft_keyboard.h"
+#include "portio/port_io.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+#include "settings/settings_variables.h"
+#include "texts/text_table.h"
+
+struct ProgramState {
+  SettingsVariables settings;  // the working copy of the settings
+  SessionState session;        // counting session of the main window
+  CameraGeometry camera;
+  CountingState counting;      // the session's report lines, the line-rate figure
+  TextTable texts;             // LangText
+  PortIo port;                 // the control port; opened by main() before any window
+  SettingsControls sett;       // the settings window's controls, the live holders of most settings
+  SettingsStore store;         // opened on its file by the main window's creation
+  DetectionState detection;    // the analysis tables
+  ViewerCounts viewerCounts;   // the record viewers' counts and weight estimates
+  SoftKeybState softKeyb;      // the on-screen keyboard's target
+};
+
+#endif  // TINDAVEL_APP_PROGRAM_STATE_H_
