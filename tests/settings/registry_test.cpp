@@ -304,6 +304,129 @@ TEST_F(RegistryTest, WriterOrderAndSpelling) {
   EXPECT_EQ(names, want);
 }
 
+// Every stored setting, listed by hand (not from the registry's own value
+// table), so that a value the writer stores under one name and the reader
+// looks for under another shows. autosence is left out: every read checks it.
+std::vector<std::string> storedSettings(const SettingsVariables& v, const SettingsControls& c) {
+  std::vector<std::string> s = {
+      "LeftEdge " + std::to_string(v.LeftEdge), "RightEdge " + std::to_string(v.RightEdge),
+      "GrandTotal " + std::to_string(v.GrandTotal), "ForcedClamping " + std::to_string(c.ForcedClamping.checked()),
+      "Recordmethod " + std::to_string(c.Recordmethod.itemIndex()), "ampl " + c.ampl.text(),
+      "reportpath " + c.reportpath.text(), "logoimagepath " + c.logoimagepath.text(),
+      "editoperator " + c.editoperator.text(), "ctrl " + std::to_string(c.ctrl.checkedIndex()),
+      "Targetvalue " + std::to_string(c.Targetvalue.value()),
+      "Channelwidth " + std::to_string(c.Channelwidth.itemIndex()),
+      "ChannelWidthMm " + std::to_string(v.ChannelWidthMm),
+      "FishtypeWeight " + std::to_string(c.FishtypeWeight.itemIndex()),
+      "wcsalmon " + std::to_string(c.wcsalmon.value()), "wcbass " + std::to_string(c.wcbass.value()),
+      "wcbream " + std::to_string(c.wcbream.value()), "hardware " + std::to_string(c.hardware.itemIndex()),
+      "Nrch " + std::to_string(c.Nrch.value()), "NrChannels " + std::to_string(v.NrChannels),
+      "sensitivity " + std::to_string(c.sensitivity.itemIndex()),
+      "Resolution " + std::to_string(c.Resolution.value()), "LanguageNumber " + std::to_string(v.LanguageNumber),
+      "Enablemulti " + std::to_string(c.Enablemulti.checked()),
+  };
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    const ChannelPosition& p = v.ChannelPositions[n];
+    const std::string ch = " " + std::to_string(n) + " ";
+    s.insert(s.end(), {"UpDown" + ch + std::to_string(c.sizeGroupUpDown(n).position()),
+                       "SizeGroup" + ch + std::to_string(v.SizeGroup[n]), "Begin" + ch + std::to_string(p.Begin),
+                       "End" + ch + std::to_string(p.End), "Width" + ch + std::to_string(p.Width),
+                       "ChannelCounter" + ch + std::to_string(v.ChannelCounter[n]),
+                       "ChannelCounterT" + ch + std::to_string(v.ChannelCounterT[n]),
+                       "channelName" + ch + c.channelName(n).text()});
+  }
+  return s;
+}
+
+// Sets every stored setting to a value none of the reader's defaults has
+// (the channel positions: their designed ones moved).
+void setEverySetting(SettingsVariables& v, SettingsControls& c) {
+  v.LeftEdge = 12;
+  v.RightEdge = 400;
+  v.GrandTotal = 321;
+  c.ForcedClamping.setChecked(true);
+  c.Recordmethod.setItemIndex(2);
+  c.ampl.setText("750");
+  c.reportpath.setText("/data/reports/");
+  c.logoimagepath.setText("/data/logo.jpg");
+  c.editoperator.setText("Fiskur ehf.");
+  c.Enablemulti.setChecked(true);  // first: its click selects CtrlNone
+  c.ctrl.setChecked(CtrlOverload, true);
+  c.Targetvalue.setValue(5000);
+  c.Channelwidth.setItemIndex(0);
+  v.ChannelWidthMm = 500;
+  c.FishtypeWeight.setItemIndex(2);
+  c.wcsalmon.setValue(130);
+  c.wcbass.setValue(101);
+  c.wcbream.setValue(102);
+  c.hardware.setItemIndex(1);
+  c.Nrch.setValue(4);
+  v.NrChannels = 4;
+  c.sensitivity.setItemIndex(3);
+  c.Resolution.setValue(1200);
+  v.LanguageNumber = 3;
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    c.sizeGroupUpDown(n).setPosition(n + 3);
+    v.SizeGroup[n] = n + 3;
+    const ChannelPosition designed = defaultChannelPosition(n);
+    v.ChannelPositions[n] = ChannelPosition{designed.Begin + 5, designed.End - 5, 20 + n};
+    v.ChannelCounter[n] = 10 * n;
+    v.ChannelCounterT[n] = 10 * n + 1;
+    c.channelName(n).setText("Line " + std::to_string(n));
+  }
+}
+
+TEST_F(RegistryTest, WriteThenReadRestoresEverySetting) {
+  read();
+  const std::vector<std::string> defaults = storedSettings(vars_, controls_);
+  setEverySetting(vars_, controls_);
+  const std::vector<std::string> set = storedSettings(vars_, controls_);
+  ASSERT_TRUE(write());
+
+  SettingsVariables vars2;
+  vars2.DebugMode = true;  // keeps Threshold
+  SettingsControls controls2;
+  SettingsStore store(path_.string());
+  Read_Registry(vars2, controls2, store);
+  const std::vector<std::string> back = storedSettings(vars2, controls2);
+  ASSERT_EQ(set.size(), defaults.size());
+  ASSERT_EQ(back.size(), set.size());
+  for (size_t i = 0; i < set.size(); ++i) {
+    EXPECT_NE(set[i], defaults[i]);
+    EXPECT_EQ(back[i], set[i]);
+  }
+
+  // The control function buttons exclude each other: each in turn.
+  for (const CtrlButton button : {CtrlNone, CtrlOverload, CtrlBatchAlarm, CtrlBatchSplitter}) {
+    controls_.ctrl.setChecked(button, true);
+    ASSERT_TRUE(write());
+    SettingsControls controls3;
+    SettingsVariables vars3;
+    Read_Registry(vars3, controls3, store);
+    EXPECT_EQ(controls3.ctrl.checkedIndex(), static_cast<int>(button));
+  }
+}
+
+TEST_F(RegistryTest, SavedFileHoldsTheValuesInTheWritersOrder) {
+  read();
+  setEverySetting(vars_, controls_);
+  ASSERT_TRUE(write());
+  std::string want = "[Eka]\r\n";
+  for (const auto& [name, value] : registryValues(vars_, controls_)) want += name + "=" + iniQuoteValue(value) + "\r\n";
+  EXPECT_EQ(readBytes(path_), want);
+}
+
+TEST_F(RegistryTest, ChannelWidthFollowsTheItemNotItsCaption) {
+  // A language fill may caption the items in words or with units.
+  for (int item = 0; item < 3; ++item) controls_.Channelwidth.setItemText(item, "Width " + std::to_string(item));
+  struct Row { int index, wantMm; };
+  for (const Row& row : {Row{0, 500}, Row{1, 1000}, Row{2, 1400}, Row{-1, kFallbackChannelWidthMm}}) {
+    storeLines("channelwidth=" + std::to_string(row.index) + "\n");
+    read();
+    EXPECT_EQ(vars_.ChannelWidthMm, row.wantMm) << row.index;
+  }
+}
+
 TEST_F(RegistryTest, WriteBeforeAnyReadStoresNothing) {
   storeLines("Total=99\n");
   const std::string before = readBytes(path_);
