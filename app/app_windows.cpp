@@ -4,28 +4,34 @@
 
 #include <algorithm>
 
+#include "analysis/channel_layout.h"
 #include "app/frm_adal.h"
+#include "app/main_window_environment.h"
 #include "app/program_state.h"
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
 #include "portio/waitforlamp.h"
 #include "records/record_viewer_window.h"
+#include "reports/jpeg_logo.h"
 #include "reports/report_viewer.h"
+#include "settings/settings_window.h"
 
 namespace {
 
 // Who calls whom. Every request of one window that another answers is
 // connected here, and only here.
-void connectWindows(const AppWindows& w) {
+void connectWindows(const AppWindows& w, ProgramState& state) {
   TFrmAdal* main = w.FrmAdal;
   // Closing the main window ends the program, whatever else is open.
   QObject::connect(main, &TFrmAdal::closed, qApp, &QCoreApplication::quit);
   QObject::connect(main, &TFrmAdal::recordViewerRequested, w.frmRecord, &TfrmRecord::OpenBlbFile);
   QObject::connect(main, &TFrmAdal::reportViewerRequested, w.frmreport, &Tfrmreport::viewreport);
   QObject::connect(main, &TFrmAdal::settingsWindowRequested, w.sett, &QDialog::exec);
+  QObject::connect(main, &TFrmAdal::channelTableRequested, w.sett,
+                   [&state, sett = w.sett] { sett->showChannelTable(lesaimultitoflu(state.settings)); });
+  QObject::connect(w.sett, &Tsett::keyboardRequested, w.FrmSoftkeyb, &TFrmSoftkeyb::openOn);
   QObject::connect(main, &TFrmAdal::scopeRequested, w.frmscope, &QDialog::exec);
   QObject::connect(main, &TFrmAdal::debugViewerRequested, w.Form4, &QDialog::exec);
-  QObject::connect(main, &TFrmAdal::channelTableRequested, w.sett, &stand_in::Tsett::lesaimultitoflu);
   QObject::connect(main, &TFrmAdal::timedMessageRequested, w.Messagedialog, &TMessagedialog::showMessage);
   QObject::connect(w.Waitforlamp, &TWaitforlamp::ended, main, &TFrmAdal::lampWaitEnded);
   QObject::connect(w.FrmInsert, &TFrmInsert::keyboardRequested, w.FrmSoftkeyb, &TFrmSoftkeyb::openOn);
@@ -47,7 +53,21 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   w.Form4 = new stand_in::TForm4;
   w.frmscope = new stand_in::Tfrmscope;
   w.Waitforlamp = new TWaitforlamp;
-  w.sett = new stand_in::Tsett;
+  // The settings controls' handlers work on the program's settings and store.
+  state.sett.bind(&state.settings, &state.store);
+  SettingsWindowEnvironment settings;
+  settings.controls = &state.sett;
+  settings.settings = &state.settings;
+  settings.store = &state.store;
+  settings.texts = &state.texts;
+  settings.mainWindow = w.FrmAdal;
+  settings.session = &state.session;
+  settings.camera = &state.camera;
+  settings.lineRate = &state.counting;
+  settings.port = &state.port;
+  settings.loadLogo = &loadLogoImage;
+  settings.now = &currentDayCount;
+  w.sett = new Tsett(settings);
   w.FrmInsert = new TFrmInsert;
   w.FrmSoftkeyb = new TFrmSoftkeyb(state.softKeyb);
   w.saverepform = new stand_in::Tsaverepform;
@@ -69,7 +89,7 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   report.settings = &state.settings;
   report.controls = &state.sett;
   w.frmreport = new Tfrmreport(report);
-  connectWindows(w);
+  connectWindows(w, state);
   return true;
 }
 

@@ -20,6 +20,7 @@ class TOKBottomDlg;
 class TWaitforlamp;
 class TfrmRecord;
 class Tfrmreport;
+class Tsett;
 struct ProgramState;
 
 struct AppWindows {
@@ -28,7 +29,7 @@ struct AppWindows {
   stand_in::TForm4* Form4 = nullptr;             // 3 debug recording viewer
   stand_in::Tfrmscope* frmscope = nullptr;       // 4 visibility scope
   TWaitforlamp* Waitforlamp = nullptr;           // 5 lamp warm-up wait
-  stand_in::Tsett* sett = nullptr;               // 6 settings window
+  Tsett* sett = nullptr;                         // 6 settings window
   TFrmInsert* FrmInsert = nullptr;               // 7 session information
   TFrmSoftkeyb* FrmSoftkeyb = nullptr;           // 8 on-screen keyboard
   stand_in::Tsaverepform* saverepform = nullptr; // 9 "Saving report data to file"

@@ -15,13 +15,12 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
-// Counting-session state that only the main window keeps.
-struct CountingState {
+// Counting-session state that the main window keeps: the line-rate count,
+// and the report lines of the current session.
+struct CountingState : LineRateCount {
   // The report lines of the current session, in order; absent until the
   // first session start (no session, no list).
   std::optional<std::vector<std::string>> ReportLines;
-  int32_t BufferCount = 0;        // buffers counted for the line-rate figure
-  double BufferCountStart = 0.0;  // when the count started, days since 30 Dec 1899
 };
 
 inline constexpr int kThroughputFactor = 6;        // fish per 10 s -> fish per minute

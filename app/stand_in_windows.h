@@ -31,18 +31,6 @@ class Tfrmscope : public StandInWindow {
  public:
   Tfrmscope() : StandInWindow(QStringLiteral("frmscope"), QStringLiteral("Visibility scope")) {}
 };
-// Settings window.
-class Tsett : public StandInWindow {
-  Q_OBJECT
-
- public:
-  Tsett() : StandInWindow(QStringLiteral("sett"), QStringLiteral("Settings")) {}
-
- public slots:
-  // Fills the channel grid from the channel table. The stand-in has no grid
-  // yet, so there is nothing to fill.
-  void lesaimultitoflu() {}
-};
 // A window with the label "Saving report data to file"; nothing shows it.
 class Tsaverepform : public StandInWindow {
  public:

@@ -172,6 +172,12 @@ void SettingsControls::selectItem(SettingsCaption list, int item) {
   if (RadioGroup* group = radioGroupOf(list)) group->setItemIndex(item);
 }
 
+std::optional<std::string> SettingsControls::filledCaption(SettingsCaption control) const {
+  const auto it = captions_.find({control, -1});
+  if (it == captions_.end()) return std::nullopt;
+  return it->second;
+}
+
 std::string SettingsControls::caption(SettingsCaption control, int item) const {
   if (item >= 0) {
     if (const RadioGroup* group = radioGroupOf(control)) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -225,6 +226,9 @@ class SettingsControls : public SettingsWindowCaptions {
   // The caption last set for (control, item), or the item text of a radio
   // group or list; empty when none was set.
   std::string caption(SettingsCaption control, int item) const;
+  // The caption the language fill set for a control's own caption (item -1),
+  // or nothing before the first fill: the window keeps its designed one.
+  std::optional<std::string> filledCaption(SettingsCaption control) const;
 
  private:
   RadioGroup* radioGroupOf(SettingsCaption control);

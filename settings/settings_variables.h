@@ -45,6 +45,13 @@ struct CameraGeometry {
   int32_t LinesPerBuffer = 0;  // scan lines per image buffer
 };
 
+// The line-rate measurement: image buffers counted since a start time. The
+// main window keeps it; the settings window shows the rate it gives.
+struct LineRateCount {
+  int32_t BufferCount = 0;        // buffers counted for the line-rate figure
+  double BufferCountStart = 0.0;  // when the count started, days since 30 Dec 1899
+};
+
 // Counting-session state of the main window. In this edition no operation
 // starts a session, but the size classification and the viewers read it.
 struct SessionState {
