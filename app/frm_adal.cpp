@@ -374,8 +374,6 @@ void TFrmAdal::firstiniTimer() {
   ui_.firstini->stop();
   SettingsControls& sett = state_.sett;
   Read_Registry(state_.settings, sett, state_.store);
-  // The size-group selectors show the positions just loaded (set, not clicked).
-  for (int n = 1; n <= kMaxChannels; ++n) ui_.UpDown[n]->setValue(sett.sizeGroupUpDown(n).position());
   setDetectionConstants(state_.detection, channelWidthConstants(sett.Channelwidth.itemIndex()));
   QFont statusFont = statusBar()->font();
   statusFont.setPointSize(kStatusFontPoints);
@@ -444,6 +442,11 @@ QColor TFrmAdal::sumBoxTextColour() const { return ui_.SumGroupBox->palette().co
 QString TFrmAdal::langText(int index) const {
   if (index < 0 || index >= kLangTextSize) return QString();
   return QString::fromStdString(state_.texts.LangText[static_cast<size_t>(index)]);
+}
+
+void TFrmAdal::showSizeGroupPosition(int channel, int32_t position) {
+  // Set, not clicked: the selector's click operation does not run.
+  if (channel >= 1 && channel <= kMaxChannels) ui_.UpDown[channel]->setValue(position);
 }
 
 void TFrmAdal::renameChannel(int channel, const std::string& name) {

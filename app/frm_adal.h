@@ -128,6 +128,7 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   void showCounts();
   // A channel's new name: its group box, its size-group page and its chart line.
   void renameChannel(int channel, const std::string& name) override;
+  void showSizeGroupPosition(int channel, int32_t position) override;
 
   void setCaption(MainCaption control, const std::string& text) override;
   // The caption a control shows now.

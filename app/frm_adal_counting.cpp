@@ -101,7 +101,7 @@ void TFrmAdal::UpDownClick(int channel) {
   if (channel < 1 || channel > kMaxChannels) return;
   SettingsVariables& s = state_.settings;
   const int position = ui_.UpDown[channel]->value();
-  state_.sett.sizeGroupUpDown(channel).setPosition(position);
+  state_.sett.setSizeGroupPosition(channel, position);
   auto apply = [&](int n) {
     s.SizeGroup[n] = position;
     applySizeGroup(n);

@@ -121,8 +121,7 @@ RecordingSettings applyRecordingSettings(const RecordingReport& reading, Setting
 
   // Row 16: through the up-downs, which keep a group to 0..8.
   for (int n = 1; n <= kMaxChannels; ++n) {
-    controls.sizeGroupUpDown(n).setPosition(
-        report.channels[n].SizeGroup.value_or(kDefaultRecordViewerSizeGroup));
+    controls.setSizeGroupPosition(n, report.channels[n].SizeGroup.value_or(kDefaultRecordViewerSizeGroup));
   }
   for (int n = 1; n <= kMaxChannels; ++n) s.SizeGroup[n] = controls.sizeGroupUpDown(n).position();
 

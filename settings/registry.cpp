@@ -201,7 +201,7 @@ class ValueReader {
     std::visit(Overloaded{
                    [&](PositionField f) { v_.ChannelPositions[n].*f = readNumber(); },
                    [&](ChannelTable f) { (v_.*f)[n] = readNumber(); },
-                   [&](SizeGroupUpDown) { c_.sizeGroupUpDown(n).setPosition(readNumber()); },
+                   [&](SizeGroupUpDown) { c_.setSizeGroupPosition(n, readNumber()); },
                    [&](ChannelNameEdit) { c_.channelName(n).setText(s_.readString(name, value.textDefault(n))); },
                },
                value.destination);
@@ -278,10 +278,14 @@ class ValueWriter {
 constexpr std::array<int32_t, 3> kChannelWidthMmOfItem = {500, 1000, 1400};
 static_assert(kChannelWidthMmOfItem[kChannelWidth1400Item] == 1400);
 
+}  // namespace
+
 int32_t channelWidthMm(int item) {
   if (item < 0 || item >= static_cast<int>(kChannelWidthMmOfItem.size())) return kFallbackChannelWidthMm;
   return kChannelWidthMmOfItem[static_cast<size_t>(item)];
 }
+
+namespace {
 
 // For its run, the handlers of the controls work on the same variables and
 // store as the operation; afterwards the controls' own binding is back.

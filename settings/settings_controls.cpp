@@ -110,7 +110,15 @@ Button& SettingsControls::channelNameButton(int n) {
   }
 }
 
-UpDown& SettingsControls::sizeGroupUpDown(int n) {
+void SettingsControls::setSizeGroupPosition(int n, int32_t position) {
+  assert(n >= 1 && n <= kMaxChannels);
+  UpDown* const upDowns[] = {nullptr, &UpDown1, &UpDown2, &UpDown3, &UpDown4};
+  UpDown& upDown = *upDowns[n];
+  upDown.setPosition(position);
+  if (channelDisplay_ != nullptr) channelDisplay_->showSizeGroupPosition(n, upDown.position());
+}
+
+const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
   switch (n) {
     case 1: return UpDown1;
     case 2: return UpDown2;
@@ -119,9 +127,6 @@ UpDown& SettingsControls::sizeGroupUpDown(int n) {
   }
 }
 
-const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
-  return const_cast<SettingsControls*>(this)->sizeGroupUpDown(n);
-}
 
 void SettingsControls::EnablemultiClick() {
   ctrl.enabled[CtrlBatchSplitter] = !Enablemulti.checked();

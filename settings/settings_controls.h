@@ -140,6 +140,8 @@ class ChannelDisplay {
   virtual void Stillamultiteljara() = 0;
   // A channel's new name: its group box, its size-group page, its chart line.
   virtual void renameChannel(int channel, const std::string& name) = 0;
+  // A size-group up-down's position was set (not clicked): its selector shows it.
+  virtual void showSizeGroupPosition(int channel, int32_t position) = 0;
 };
 
 class SettingsControls : public SettingsWindowCaptions {
@@ -205,8 +207,10 @@ class SettingsControls : public SettingsWindowCaptions {
   Edit& channelName(int n);
   const Edit& channelName(int n) const;
   Button& channelNameButton(int n);
-  UpDown& sizeGroupUpDown(int n);
   const UpDown& sizeGroupUpDown(int n) const;
+  // Sets channel n's up-down (which clamps) and shows it on the main window's
+  // selector: the model holds the position, the selector only shows it.
+  void setSizeGroupPosition(int n, int32_t position);
 
   // `reportpath` exit: a folder that does not end in the separator gets one.
   void reportpathExit();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/detection_state.h"
 #include "analysis/size_classification.h"
 #include "analysis/size_groups.h"
 #include "records/record_encoder.h"
@@ -20,6 +21,7 @@
 #include "reports/report_values.h"
 #include "reports/report_writer.h"
 #include "reports/stored_lines.h"
+#include "settings/registry.h"
 #include "settings/settings_variables.h"
 
 namespace {
@@ -144,7 +146,7 @@ int32_t settledGapLimit(const SizeGroupRow& row, double breadthPixels, int32_t b
 Layout makeLayout(const Options& o) {
   Layout l;
   l.channelwidthItem = o.sizeGroup <= 2 ? 0 : o.sizeGroup <= 6 ? 1 : 2;
-  l.channelWidthMm = l.channelwidthItem == 0 ? 500 : l.channelwidthItem == 1 ? 1000 : 1400;
+  l.channelWidthMm = channelWidthMm(l.channelwidthItem);
   SettingsVariables s;
   s.LeftEdge = kLeftEdge;
   s.RightEdge = kRightEdge;
@@ -152,7 +154,8 @@ Layout makeLayout(const Options& o) {
   const SizeGroupRow& row = kSizeGroups[static_cast<size_t>(o.sizeGroup)];
   l.typicalLength = row.Length;
   l.typicalBreadth = pixelScale(s, row.BreadthMm);
-  const int lengthDivisor = l.channelWidthMm == 1400 ? 6 : 4;
+  const int lengthDivisor =
+      (l.channelWidthMm == kWideChannelMm ? kWideChannelConstants : kNarrowChannelConstants).LengthDivisor;
   const int32_t gap = std::max(row.GapLimit, settledGapLimit(row, l.typicalBreadth,
                                                               pixelScale(s, row.BreadthFloorMm), lengthDivisor));
   l.clearance = gap + 3;

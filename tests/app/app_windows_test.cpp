@@ -8,6 +8,8 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <QTableWidget>
+
 #include <filesystem>
 #include <fstream>
 
@@ -18,6 +20,7 @@
 #include "app/soft_keyboard.h"
 #include "app/up_down_selector.h"
 #include "portio/waitforlamp.h"
+#include "settings/settings_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/scripted_main_window_dialogs.h"
 
@@ -176,6 +179,34 @@ TEST_F(WindowListTest, SessionDialogOpensTheKeyboardOnItsField) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(target, windows.FrmInsert->editperson);
   EXPECT_FALSE(state->softKeyb.SoftKeybDigitsOnly);
+}
+
+// The selectors show the model's positions whoever reads the store: here the
+// settings window's close, after the file changed behind it.
+TEST_F(WindowListTest, SettingsReadAfterTheStartMovesTheSelectorsToo) {
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  EXPECT_EQ(windows.FrmAdal->ui().UpDown[3]->value(), 2);
+  writeStoreFile("[Eka]\nSize Group3=7\n");
+  windows.sett->open();
+  windows.sett->reject();
+  EXPECT_EQ(settings.SizeGroup[3], 7);
+  EXPECT_EQ(windows.FrmAdal->ui().UpDown[3]->value(), 7);
+}
+
+TEST_F(WindowListTest, SettingsWindowGetsTheChannelTableAndTheKeyboard) {
+  writeStoreFile("[Eka]\nNrChannels=2\n");
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  EXPECT_EQ(windows.sett->strmul->rowCount(), 3);  // header and two channels
+  QWidget* target = nullptr;
+  QTimer::singleShot(0, windows.FrmSoftkeyb, [&] {
+    target = state->softKeyb.SoftKeybTarget;
+    windows.FrmSoftkeyb->close();
+  });
+  windows.sett->Numberkeyb->click();
+  EXPECT_EQ(target, windows.sett->Targetvalue);
+  EXPECT_TRUE(state->softKeyb.SoftKeybDigitsOnly);
 }
 
 }  // namespace

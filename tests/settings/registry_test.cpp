@@ -366,7 +366,7 @@ void setEverySetting(SettingsVariables& v, SettingsControls& c) {
   c.Resolution.setValue(1200);
   v.LanguageNumber = 3;
   for (int n = 1; n <= kMaxChannels; ++n) {
-    c.sizeGroupUpDown(n).setPosition(n + 3);
+    c.setSizeGroupPosition(n, n + 3);
     v.SizeGroup[n] = n + 3;
     const ChannelPosition designed = defaultChannelPosition(n);
     v.ChannelPositions[n] = ChannelPosition{designed.Begin + 5, designed.End - 5, 20 + n};

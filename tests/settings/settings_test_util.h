@@ -51,6 +51,7 @@ struct MainWindowRecorder : ChannelDisplay {
   void attach(SettingsControls& controls) { controls.setChannelDisplay(this); }
   void Stillamultiteljara() override { ++channelDisplayUpdates; }
   void renameChannel(int channel, const std::string& name) override { renames.emplace_back(channel, name); }
+  void showSizeGroupPosition(int, int32_t) override {}
 };
 
 #endif  // TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_
