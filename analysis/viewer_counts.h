@@ -7,10 +7,16 @@
 
 #include "settings/settings_variables.h"
 
+// A channel's aspect limit when a session starts or a file is opened.
+inline constexpr int32_t kStartAspectLimit = 12;
+
 struct ViewerCounts {
   ChannelArray<int32_t> ViewerCount{};    // fish counted per channel [1..4]
   ChannelArray<int32_t> WeightSamples{};  // fish weighed per channel
   ChannelArray<long double> WeightSum{};  // their summed weight, grams
+  // The debug viewer's limit of (MaxRight - MinLeft) / Lines above which a
+  // finished object gets its frame rectangle.
+  ChannelArray<int32_t> AspectLimit{};
 };
 
 #endif  // TINDAVEL_ANALYSIS_VIEWER_COUNTS_H_

@@ -1,10 +1,12 @@
 #include "app/app_windows.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <algorithm>
 
 #include "analysis/channel_layout.h"
+#include "analysis/scope_window.h"
 #include "app/frm_adal.h"
 #include "app/main_window_environment.h"
 #include "app/program_state.h"
@@ -30,6 +32,7 @@ void connectWindows(const AppWindows& w, ProgramState& state) {
   QObject::connect(main, &TFrmAdal::channelTableRequested, w.sett,
                    [&state, sett = w.sett] { sett->showChannelTable(lesaimultitoflu(state.settings)); });
   QObject::connect(w.sett, &Tsett::keyboardRequested, w.FrmSoftkeyb, &TFrmSoftkeyb::openOn);
+  QObject::connect(w.frmscope, &Tfrmscope::keyboardRequested, w.FrmSoftkeyb, &TFrmSoftkeyb::openOn);
   QObject::connect(main, &TFrmAdal::scopeRequested, w.frmscope, &QDialog::exec);
   QObject::connect(main, &TFrmAdal::debugViewerRequested, w.Form4, &QDialog::exec);
   QObject::connect(main, &TFrmAdal::timedMessageRequested, w.Messagedialog, &TMessagedialog::showMessage);
@@ -51,7 +54,13 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   if (w.FrmAdal->endedAtCreate()) return false;
   w.Form2 = new stand_in::TForm2;
   w.Form4 = new stand_in::TForm4;
-  w.frmscope = new stand_in::Tfrmscope;
+  ScopeWindowEnvironment scope;
+  scope.settings = &state.settings;
+  scope.controls = &state.sett;
+  scope.store = &state.store;
+  scope.camera = &state.camera;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) scope.screen = screen->geometry().size();
+  w.frmscope = new Tfrmscope(scope);
   w.Waitforlamp = new TWaitforlamp;
   // The settings controls' handlers work on the program's settings and store.
   state.sett.bind(&state.settings, &state.store);

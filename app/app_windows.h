@@ -20,6 +20,7 @@ class TOKBottomDlg;
 class TWaitforlamp;
 class TfrmRecord;
 class Tfrmreport;
+class Tfrmscope;
 class Tsett;
 struct ProgramState;
 
@@ -27,7 +28,7 @@ struct AppWindows {
   TFrmAdal* FrmAdal = nullptr;                   // 1 main window
   stand_in::TForm2* Form2 = nullptr;             // 2 analysis routines (never shown)
   stand_in::TForm4* Form4 = nullptr;             // 3 debug recording viewer
-  stand_in::Tfrmscope* frmscope = nullptr;       // 4 visibility scope
+  Tfrmscope* frmscope = nullptr;                 // 4 visibility scope
   TWaitforlamp* Waitforlamp = nullptr;           // 5 lamp warm-up wait
   Tsett* sett = nullptr;                         // 6 settings window
   TFrmInsert* FrmInsert = nullptr;               // 7 session information

@@ -129,12 +129,14 @@ TFrmAdal::TFrmAdal(ProgramState& state, MainWindowDialogs* dialogs, MainWindowEn
   createStatusBar();
   createTimers();
   FormCreate();
-  state_.sett.setChannelDisplay(this);
+  state_.sett.setMainWindowListener(this);
+  state_.recorder.setMessages(this);
 }
 
 TFrmAdal::~TFrmAdal() {
   // The settings controls outlive the window: they must not show anything on it.
-  if (state_.sett.channelDisplay() == this) state_.sett.setChannelDisplay(nullptr);
+  if (state_.sett.mainWindowListener() == this) state_.sett.setMainWindowListener(nullptr);
+  state_.recorder.setMessages(nullptr);
 }
 
 void TFrmAdal::createToolBar() {
@@ -319,6 +321,9 @@ void TFrmAdal::createTimers() {
   ui_.Targettimer = new QTimer(this);
   ui_.Targettimer->setInterval(kTargettimerMs);
   connect(ui_.Targettimer, &QTimer::timeout, this, &TFrmAdal::TargettimerTimer);
+  ui_.rectimer = new QTimer(this);
+  ui_.rectimer->setInterval(state_.recorder.rectimer().IntervalMs);
+  connect(ui_.rectimer, &QTimer::timeout, this, &TFrmAdal::rectimerTimer);
 }
 
 void TFrmAdal::FormCreate() {
@@ -356,9 +361,15 @@ void TFrmAdal::showEvent(QShowEvent* event) {
 }
 
 void TFrmAdal::closeEvent(QCloseEvent* event) {
-  // FormClose does nothing of its own: closing the main window ends the program.
+  // Closing the main window ends the program. A recording still open is
+  // stopped first, so the words waiting in its buffer reach the file.
   QMainWindow::closeEvent(event);
-  if (event->isAccepted()) emit closed();
+  if (!event->isAccepted()) return;
+  if (state_.recorder.isOpen()) {
+    state_.recorder.HaettaSkraninguISkra();
+    followRecTimer();
+  }
+  emit closed();
 }
 
 void TFrmAdal::Button6Click() {

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "analysis/size_classification.h"
+#include "records/recording_writer.h"
 #include "settings/settings_controls.h"
 #include "texts/caption_target.h"
 
@@ -90,9 +91,14 @@ struct FrmAdalUi {
   QTimer* firstini = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Targettimer = nullptr;
+  QTimer* rectimer = nullptr;  // the recording's sampling timer; follows the writer
 };
 
-class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDisplay, public ChannelDisplay {
+class TFrmAdal : public QMainWindow,
+                 public MainWindowCaptions,
+                 public SizeDisplay,
+                 public MainWindowListener,
+                 public RecordingMessages {
   Q_OBJECT
 
  public:
@@ -129,6 +135,13 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   // A channel's new name: its group box, its size-group page and its chart line.
   void renameChannel(int channel, const std::string& name) override;
   void showSizeGroupPosition(int channel, int32_t position) override;
+  // The recording mode changed: during a session Sampling and Continuous
+  // prepare a recording and None stops the sampling; outside one nothing.
+  void RecordonchkClick() override;
+  // The sampling timer's tick.
+  void rectimerTimer();
+  // The recording writer's failures, in an error box.
+  void recordingFailed(const std::string& message) override;
 
   void setCaption(MainCaption control, const std::string& text) override;
   // The caption a control shows now.
@@ -146,6 +159,9 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   // it would ask for in vain. The wiring's test reads it.
   QStringList unansweredRequests() const;
 
+  // The maximum of the capacity gauge as set, which "Max capacity" plots from.
+  int32_t gaugeMaximum() const { return gaugeMaximum_; }
+
   // The chart line of channel 1..4.
   QLineSeries* counterSeries(int channel) const;
   // Colour of the sum box's caption text.
@@ -162,8 +178,6 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   void channelTableRequested();
   // Store shows its note in the timed message window.
   void timedMessageRequested(const QString& text);
-  // A counting session started: the recording writer prepares its recording.
-  void sessionStarted();
   // The main window closed: the program ends.
   void closed();
 
@@ -186,6 +200,8 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   void setSumBox(bool summaShown, const QString& caption, const QColor& colour);
   void applySizeGroup(int channel);
   QString langText(int index) const;
+  RecordingRequest recordingRequest() const;
+  void followRecTimer();
   QWidget* captionControl(MainCaption control) const;
 
   ProgramState& state_;
@@ -194,6 +210,8 @@ class TFrmAdal : public QMainWindow, public MainWindowCaptions, public SizeDispl
   MainWindowDialogs* dialogs_;
   MainWindowEnvironment* env_;
   FrmAdalUi ui_;
+  std::string sessionTank_;  // the session's tank text, for the recording's name
+  int32_t gaugeMaximum_ = 100;  // Gauge1's maximum as the size classification set it
   bool endedAtCreate_ = false;
   int scaleNumerator_ = kDesignHeight;
 };

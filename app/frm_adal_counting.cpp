@@ -31,6 +31,20 @@ namespace {
 
 const QColor kLime(0, 255, 0);
 constexpr int kSessionTextChars = 25;  // of the session description, in the status bar
+
+// The system's long time format without its time zone: the target line
+// shows the time of day only. Text in quotes is kept as it stands.
+QString longTimeFormatWithoutZone() {
+  const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+  QString out;
+  bool quoted = false;
+  for (const QChar c : format) {
+    if (c == QLatin1Char('\'')) quoted = !quoted;
+    if (!quoted && c == QLatin1Char('t')) continue;
+    out += c;
+  }
+  return out.trimmed();
+}
 constexpr qint64 kChartSpanMs = 30 * 60 * 1000;
 
 }  // namespace
@@ -133,11 +147,13 @@ void TFrmAdal::StorebtnClick() {
 }
 
 void TFrmAdal::startcounting(const QString& sessionDescription) {
+  sessionTank_ = sessionDescription.toStdString();
   startSessionCounts(state_.settings, state_.session, state_.counting);
   for (int n = 1; n <= channelsInUse(state_.settings.NrChannels); ++n) {
-    // The channel's weight estimate starts again.
+    // The channel's weight estimate and aspect limit start again.
     state_.viewerCounts.WeightSamples[n] = 0;
     state_.viewerCounts.WeightSum[n] = 0;
+    state_.viewerCounts.AspectLimit[n] = kStartAspectLimit;
   }
   for (int n = 1; n <= kMaxChannels; ++n) ui_.estimlbl[n]->clear();
   ui_.Series1->clear();
@@ -147,7 +163,40 @@ void TFrmAdal::startcounting(const QString& sessionDescription) {
   ui_.Storebtn->setEnabled(true);
   ui_.Viewfilebtn->setEnabled(false);
   ui_.Reportbtn->setEnabled(false);
-  emit sessionStarted();
+  state_.recorder.UndirbuaUpptoku(recordingRequest(), state_.settings);
+  followRecTimer();
+}
+
+RecordingRequest TFrmAdal::recordingRequest() const {
+  RecordingRequest request;
+  request.Recordmethod = state_.sett.Recordmethod.itemIndex();
+  request.reportpath = state_.sett.reportpath.text();
+  request.EditTank = sessionTank_;
+  request.today = localToday();
+  return request;
+}
+
+void TFrmAdal::followRecTimer() {
+  // The writer says how its sampling timer runs; the window's timer follows.
+  const RecTimer& t = state_.recorder.rectimer();
+  ui_.rectimer->setInterval(t.IntervalMs);
+  if (t.Enabled && !ui_.rectimer->isActive()) ui_.rectimer->start();
+  if (!t.Enabled) ui_.rectimer->stop();
+}
+
+void TFrmAdal::rectimerTimer() {
+  state_.recorder.rectimerTimer(state_.settings);
+  followRecTimer();
+}
+
+void TFrmAdal::RecordonchkClick() {
+  // "During a session": the session button reads "End counting session".
+  state_.recorder.RecordonchkClick(recordingRequest(), state_.settings, state_.session.SessionActive);
+  followRecTimer();
+}
+
+void TFrmAdal::recordingFailed(const std::string& message) {
+  dialogs_->showError(QString::fromStdString(message));
 }
 
 void TFrmAdal::Timer1Timer() {
@@ -155,7 +204,7 @@ void TFrmAdal::Timer1Timer() {
   for (int n = 1; n <= kMaxChannels; ++n) {
     counterSeries(n)->append(x, static_cast<qreal>(state_.session.IntervalCount[n]) * kThroughputFactor);
   }
-  if (const auto capacity = capacityPoint(ui_.Gauge1->maximum(), state_.camera.LinesPerBuffer)) {
+  if (const auto capacity = capacityPoint(gaugeMaximum_, state_.camera.LinesPerBuffer)) {
     ui_.Series2->append(x, *capacity);
   }
   for (int n = 1; n <= channelsInUse(state_.settings.NrChannels); ++n) state_.session.IntervalCount[n] = 0;
@@ -187,7 +236,7 @@ void TFrmAdal::TargettimerTimer() {
   toggleport(state_.port);
   SettingsVariables& s = state_.settings;
   if (state_.session.SessionActive && state_.counting.ReportLines) {
-    const QString time = QLocale::system().toString(env_->now().time(), QLocale::LongFormat);
+    const QString time = QLocale::system().toString(env_->now().time(), longTimeFormatWithoutZone());
     state_.counting.ReportLines->push_back(targetLine(time.toStdString(), s.ChannelCounter[1]));
   }
   s.ChannelCounter[1] = 0;  // the display Teljari1 keeps its number
@@ -208,7 +257,9 @@ void TFrmAdal::showSizeGroupName(int channel, std::string_view name) {
 }
 
 void TFrmAdal::setGaugeMaximum(int32_t maximum) {
-  // The gauge needs a range above 0; a maximum of 0 or less draws it empty.
+  // The "Max capacity" line takes the maximum as it is. The bar itself needs
+  // a range above 0 (Qt shows 0..0 as busy), so it draws 0 or less as empty.
+  gaugeMaximum_ = maximum;
   ui_.Gauge1->setMaximum(std::max<int32_t>(maximum, 1));
 }
 

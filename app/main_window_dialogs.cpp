@@ -25,3 +25,7 @@ bool QtMainWindowDialogs::askOkCancel(const QString& text) {
 void QtMainWindowDialogs::inform(const QString& text) {
   QMessageBox::information(parent_, QApplication::applicationName(), text, QMessageBox::Ok);
 }
+
+void QtMainWindowDialogs::showError(const QString& text) {
+  QMessageBox::critical(parent_, QApplication::applicationName(), text, QMessageBox::Ok);
+}

@@ -16,6 +16,8 @@ class MainWindowDialogs {
   virtual bool askOkCancel(const QString& text) = 0;
   // Information icon and OK; returns when the operator has read it.
   virtual void inform(const QString& text) = 0;
+  // Error icon and OK.
+  virtual void showError(const QString& text) = 0;
 };
 
 // Modal message boxes over `parent`, titled with the application title.
@@ -25,6 +27,7 @@ class QtMainWindowDialogs : public MainWindowDialogs {
   bool askYesNo(const QString& text) override;
   bool askOkCancel(const QString& text) override;
   void inform(const QString& text) override;
+  void showError(const QString& text) override;
 
  private:
   QWidget* parent_;

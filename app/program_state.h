@@ -10,6 +10,7 @@
 #include "app/counting.h"
 #include "app/soft_keyboard.h"
 #include "portio/port_io.h"
+#include "records/recording_writer.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
@@ -18,7 +19,10 @@
 struct ProgramState {
   SettingsVariables settings;  // the working copy of the settings
   SessionState session;        // counting session of the main window
-  CameraGeometry camera;
+  // Nothing else gives LineWidth a value: the sensor's line length is set
+  // once here, at start-up, so the scope accepts the right edge 511 and
+  // refuses 512. LinesPerBuffer stays 0.
+  CameraGeometry camera{kSensorLineWidth, 0};
   CountingState counting;      // the session's report lines, the line-rate figure
   TextTable texts;             // LangText
   PortIo port;                 // the control port; opened by main() before any window
@@ -27,6 +31,7 @@ struct ProgramState {
   DetectionState detection;    // the analysis tables
   ViewerCounts viewerCounts;   // the record viewers' counts and weight estimates
   SoftKeybState softKeyb;      // the on-screen keyboard's target
+  RecordingWriter recorder;    // the main window's recording while counting
 };
 
 #endif  // TINDAVEL_APP_PROGRAM_STATE_H_

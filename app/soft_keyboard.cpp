@@ -107,7 +107,12 @@ QPushButton* TFrmSoftkeyb::key(const QString& caption) const {
 }
 
 void TFrmSoftkeyb::FormShow(const QSize& screen) {
-  move((screen.width() - width()) / 2, screen.height() - height());
+  // 624 x 188 is the keyboard's outer size, its frame included: under a
+  // window manager the inside gives up what the frame takes, and the frame's
+  // bottom lies on the screen's bottom edge.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  setFixedSize(kSoftKeybWidth - frame.width(), kSoftKeybHeight - frame.height());
+  move((screen.width() - kSoftKeybWidth) / 2, screen.height() - kSoftKeybHeight);
 }
 
 void TFrmSoftkeyb::showEvent(QShowEvent* event) {

@@ -29,7 +29,7 @@ SoftKeyResult applySoftKey(QString& text, const QString& key, bool digitsOnly);
 QString softKeybText(const QWidget* target);
 void setSoftKeybText(QWidget* target, const QString& text);
 
-inline constexpr int kSoftKeybWidth = 624;
+inline constexpr int kSoftKeybWidth = 624;   // outer size, frame included
 inline constexpr int kSoftKeybHeight = 188;
 
 class TFrmSoftkeyb : public QDialog {

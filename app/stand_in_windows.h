@@ -26,11 +26,6 @@ class TForm4 : public StandInWindow {
  public:
   TForm4() : StandInWindow(QStringLiteral("Form4"), QStringLiteral("View File")) {}
 };
-// Visibility scope.
-class Tfrmscope : public StandInWindow {
- public:
-  Tfrmscope() : StandInWindow(QStringLiteral("frmscope"), QStringLiteral("Visibility scope")) {}
-};
 // A window with the label "Saving report data to file"; nothing shows it.
 class Tsaverepform : public StandInWindow {
  public:

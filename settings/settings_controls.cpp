@@ -74,6 +74,9 @@ void ExclusiveButtons::setChecked(size_t index, bool checked) {
 SettingsControls::SettingsControls() {
   debugmode.visible = false;
   Enablemulti.onChange = [this] { EnablemultiClick(); };
+  Recordmethod.onChange = [this] {
+    if (listener_ != nullptr) listener_->RecordonchkClick();
+  };
   for (int n = 1; n <= kMaxChannels; ++n) channelName(n).onChange = [this, n] { CnameChange(n); };
   ForcedClamping.onChange = [this] {
     if (store_ != nullptr) (void)store_->writeBool("Threshold", ForcedClamping.checked());
@@ -115,7 +118,7 @@ void SettingsControls::setSizeGroupPosition(int n, int32_t position) {
   UpDown* const upDowns[] = {nullptr, &UpDown1, &UpDown2, &UpDown3, &UpDown4};
   UpDown& upDown = *upDowns[n];
   upDown.setPosition(position);
-  if (channelDisplay_ != nullptr) channelDisplay_->showSizeGroupPosition(n, upDown.position());
+  if (listener_ != nullptr) listener_->showSizeGroupPosition(n, upDown.position());
 }
 
 const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
@@ -131,11 +134,11 @@ const UpDown& SettingsControls::sizeGroupUpDown(int n) const {
 void SettingsControls::EnablemultiClick() {
   ctrl.enabled[CtrlBatchSplitter] = !Enablemulti.checked();
   ctrl.setChecked(CtrlNone, true);
-  if (channelDisplay_ != nullptr) channelDisplay_->Stillamultiteljara();
+  if (listener_ != nullptr) listener_->Stillamultiteljara();
 }
 
 void SettingsControls::CnameChange(int n) {
-  if (channelDisplay_ != nullptr) channelDisplay_->renameChannel(n, channelName(n).text());
+  if (listener_ != nullptr) listener_->renameChannel(n, channelName(n).text());
   if (n == 1 || variables_ == nullptr) return;
   const bool shown = variables_->NrChannels >= n;
   channelName(n).visible = shown;

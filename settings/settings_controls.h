@@ -130,18 +130,21 @@ class ExclusiveButtons {
 // The control function radio buttons of group "Control function (Ctrl port)".
 enum CtrlButton : size_t { CtrlNone = 0, CtrlOverload = 1, CtrlBatchAlarm = 2, CtrlBatchSplitter = 3 };
 
-// What the settings window's handlers change on the main window: its
-// per-channel controls and channel captions. The main window implements it
-// and attaches itself for its lifetime; tests attach recorders.
-class ChannelDisplay {
+// What the settings controls' handlers change on the main window: its
+// per-channel controls, channel captions and size-group selectors, and its
+// recording. The main window implements it and attaches itself for its
+// lifetime; tests attach recorders.
+class MainWindowListener {
  public:
-  virtual ~ChannelDisplay() = default;
+  virtual ~MainWindowListener() = default;
   // Shows the per-channel controls again for the channel count and multi mode.
   virtual void Stillamultiteljara() = 0;
   // A channel's new name: its group box, its size-group page, its chart line.
   virtual void renameChannel(int channel, const std::string& name) = 0;
   // A size-group up-down's position was set (not clicked): its selector shows it.
   virtual void showSizeGroupPosition(int channel, int32_t position) = 0;
+  // `Recordmethod` changed: RecordonchkClick, which acts only during a session.
+  virtual void RecordonchkClick() = 0;
 };
 
 class SettingsControls : public SettingsWindowCaptions {
@@ -160,8 +163,8 @@ class SettingsControls : public SettingsWindowCaptions {
 
   // Where the handlers show their changes; null (the default) until the main
   // window attaches itself, and again after it detached.
-  void setChannelDisplay(ChannelDisplay* display) { channelDisplay_ = display; }
-  ChannelDisplay* channelDisplay() const { return channelDisplay_; }
+  void setMainWindowListener(MainWindowListener* listener) { listener_ = listener; }
+  MainWindowListener* mainWindowListener() const { return listener_; }
 
   // Page "Settings".
   RadioGroup ComboBox1{{"Enska", "Islenska", "Norska", "Sp\xC3\xA6nska"}, 0};  // language list
@@ -242,7 +245,7 @@ class SettingsControls : public SettingsWindowCaptions {
 
   SettingsVariables* variables_ = nullptr;
   SettingsStore* store_ = nullptr;
-  ChannelDisplay* channelDisplay_ = nullptr;
+  MainWindowListener* listener_ = nullptr;
   std::map<std::pair<SettingsCaption, int>, std::string> captions_;
 };
 

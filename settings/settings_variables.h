@@ -39,7 +39,11 @@ struct SettingsVariables {
 // The camera's scan rate, wherever a line number becomes a time.
 inline constexpr int kLinesPerSecond = 1116;
 
-// Camera geometry. No operation of this edition assigns it, so both stay 0.
+// Pixels on the sensor's scan line: recordings hold pixels 0..511.
+inline constexpr int32_t kSensorLineWidth = 512;
+
+// Camera geometry. The program's start-up sets LineWidth to the sensor's
+// line (kSensorLineWidth); nothing assigns LinesPerBuffer, which stays 0.
 struct CameraGeometry {
   int32_t LineWidth = 0;       // pixels per scan line
   int32_t LinesPerBuffer = 0;  // scan lines per image buffer

@@ -195,6 +195,7 @@ class AnsweringDialogs : public MainWindowDialogs {
     return false;
   }
   void inform(const QString& text) override { say(text, ""); }
+  void showError(const QString& text) override { say(text, ""); }
 
  private:
   static void say(const QString& text, const char* answer) {

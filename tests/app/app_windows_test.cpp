@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/app_windows.h"
 #include "app/frm_adal.h"
@@ -20,6 +21,7 @@
 #include "app/soft_keyboard.h"
 #include "app/up_down_selector.h"
 #include "portio/waitforlamp.h"
+#include "records/record_format.h"
 #include "settings/settings_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/scripted_main_window_dialogs.h"
@@ -161,8 +163,7 @@ TEST_F(WindowListTest, SecondCopyCreatesOnlyTheMainWindow) {
 // Every request of the main window reaches the window that answers it.
 TEST_F(WindowListTest, EveryRequestOfTheMainWindowIsAnswered) {
   ASSERT_TRUE(create());
-  // Recording while counting is not wired in this edition: no operation starts a session.
-  EXPECT_EQ(windows.FrmAdal->unansweredRequests(), QStringList{QStringLiteral("sessionStarted")});
+  EXPECT_EQ(windows.FrmAdal->unansweredRequests(), QStringList{});
 }
 
 TEST_F(WindowListTest, SessionDialogOpensTheKeyboardOnItsField) {
@@ -207,6 +208,63 @@ TEST_F(WindowListTest, SettingsWindowGetsTheChannelTableAndTheKeyboard) {
   windows.sett->Numberkeyb->click();
   EXPECT_EQ(target, windows.sett->Targetvalue);
   EXPECT_TRUE(state->softKeyb.SoftKeybDigitsOnly);
+}
+
+// Recording while counting: the mode acts only during a session, the
+// sampling timer follows the writer, and closing the main window leaves the
+// recording complete on disk.
+TEST_F(WindowListTest, RecordingWhileCountingFollowsTheModeAndEndsWithTheWindow) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "recording_while_counting";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  const FrmAdalUi& w = windows.FrmAdal->ui();
+  sett.reportpath.setText((folder / "").string());
+  sett.Recordmethod.setItemIndex(kRecordSampling);
+  EXPECT_FALSE(state->recorder.isOpen());  // no session: the mode change does nothing
+  EXPECT_FALSE(w.rectimer->isActive());
+
+  windows.FrmInsert->open();
+  windows.FrmInsert->accept();  // the session starts and prepares its recording
+  ASSERT_TRUE(state->recorder.isOpen());
+  const std::string record = state->recorder.recordPath();
+  EXPECT_TRUE(w.rectimer->isActive());
+  EXPECT_EQ(w.rectimer->interval(), 1000);  // the first tick after a second
+  windows.FrmAdal->rectimerTimer();         // a sample begins: 10 s
+  EXPECT_TRUE(state->recorder.SamplingOn());
+  EXPECT_EQ(w.rectimer->interval(), 10000);
+  windows.FrmAdal->rectimerTimer();  // it ends with the marker; 5 min of pause
+  EXPECT_FALSE(state->recorder.SamplingOn());
+  EXPECT_EQ(w.rectimer->interval(), 300000);
+  EXPECT_EQ(state->recorder.RecordWords(), 2 + 5);
+  sett.Recordmethod.setItemIndex(kRecordNone);  // during a session: sampling stops
+  EXPECT_FALSE(w.rectimer->isActive());
+
+  windows.FrmAdal->close();
+  EXPECT_FALSE(state->recorder.isOpen());
+  std::ifstream in(record, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), 2u * (2 + 5));  // header and marker, nothing lost
+  EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x00\xFF\x01", 4));
+  EXPECT_TRUE(prompts.errors.isEmpty());
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(WindowListTest, ARecordingThatCannotBeCreatedIsTold) {
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  sett.reportpath.setText("/nonexistent/folder/");
+  windows.FrmAdal->startcounting(QStringLiteral("T7"));
+  EXPECT_EQ(prompts.errors.size(), 1);
+}
+
+TEST_F(WindowListTest, TheSettingsWindowShowsTheSensorLine) {
+  ASSERT_TRUE(create());
+  windows.FrmAdal->firstiniTimer();
+  windows.sett->show();
+  EXPECT_EQ(windows.sett->imagebuffsize->text(), QStringLiteral("512x0"));
+  windows.sett->reject();
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include <QTimeZone>
+
+#include <filesystem>
 #include <memory>
 
 #include "app/frm_adal.h"
@@ -315,10 +318,11 @@ TEST_F(MainWindowTest, ClearingACounterOutsideAndInsideASession) {
 
 TEST_F(MainWindowTest, SessionStartSetsButtonsAndStatus) {
   settings.NrChannels = 1;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "session_start";
+  std::filesystem::create_directories(folder);
+  sett.reportpath.setText((folder / "").string());
   TFrmAdal& window = this->window();
   const FrmAdalUi& w = window.ui();
-  int recordings = 0;
-  QObject::connect(&window, &TFrmAdal::sessionStarted, [&] { ++recordings; });
   w.Series1->append(1, 1);
   w.Series3->append(1, 1);
   window.startcounting(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
@@ -329,7 +333,13 @@ TEST_F(MainWindowTest, SessionStartSetsButtonsAndStatus) {
   EXPECT_FALSE(w.Reportbtn->isEnabled());
   EXPECT_EQ(w.Series1->count(), 0);
   EXPECT_EQ(w.Series3->count(), 1);  // the other lines keep their points
-  EXPECT_EQ(recordings, 1);
+  // The session's recording is prepared: its file is there, the header waits.
+  ASSERT_TRUE(state->recorder.isOpen());
+  EXPECT_TRUE(std::filesystem::exists(state->recorder.recordPath()));
+  EXPECT_EQ(state->recorder.RecordWords(), 2);
+  EXPECT_EQ(state->viewerCounts.AspectLimit[1], 12);
+  state->recorder.HaettaSkraninguISkra();
+  std::filesystem::remove_all(folder);
   EXPECT_TRUE(session.SessionActive);
 }
 
@@ -345,7 +355,7 @@ TEST_F(MainWindowTest, ThroughputPlotsPerMinuteAndKeepsThirtyMinutes) {
   EXPECT_EQ(w.Series2->count(), 0);  // no lines per buffer, no capacity point
   EXPECT_EQ(session.IntervalCount, (ChannelArray<int32_t>{0, 0, 0, 0, 5}));
   camera.LinesPerBuffer = 500;
-  w.Gauge1->setMaximum(10);
+  window.setGaugeMaximum(10);
   for (int i = 0; i < 200; ++i) {  // 2000 s of points
     clock = clock.addSecs(10);
     window.Timer1Timer();
@@ -375,7 +385,15 @@ TEST_F(MainWindowTest, TargetTimerClearsChannelOneAndLogsOnlyInASession) {
   settings.ChannelCounter[1] = 9;
   window.TargettimerTimer();
   ASSERT_EQ(counting.ReportLines->size(), 1u);
-  EXPECT_TRUE(QString::fromStdString(counting.ReportLines->front()).endsWith(QStringLiteral("            9")));
+  // The time of day in the long format, without a time zone, then 12 blanks and the count.
+  const QString line = QString::fromStdString(counting.ReportLines->front());
+  const qsizetype gap = line.indexOf(QStringLiteral("            9"));
+  ASSERT_GT(gap, 0) << line.toStdString();
+  EXPECT_EQ(gap + 13, line.size()) << line.toStdString();
+  EXPECT_FALSE(line.at(gap - 1).isSpace()) << line.toStdString();
+  EXPECT_TRUE(line.startsWith(QStringLiteral("10")) || line.contains(QStringLiteral("10:00"))) << line.toStdString();
+  EXPECT_FALSE(line.contains(QStringLiteral("UTC"))) << line.toStdString();
+  EXPECT_FALSE(line.contains(QTimeZone::systemTimeZone().abbreviation(clock))) << line.toStdString();
 }
 
 TEST_F(MainWindowTest, SizeGroupSelectorsSetChannelsAndStore) {
@@ -443,7 +461,12 @@ TEST_F(MainWindowTest, SizeDisplayIgnoresChannelsOutsideTheTable) {
   EXPECT_EQ(w.sizelbl[2]->text(), QStringLiteral("1 gr"));
   EXPECT_EQ(w.estimlbl[4]->text(), QStringLiteral("12.5 g"));
   window.setGaugeMaximum(0);
-  EXPECT_EQ(w.Gauge1->maximum(), 1);
+  EXPECT_EQ(w.Gauge1->maximum(), 1);  // the bar draws empty
+  EXPECT_EQ(window.gaugeMaximum(), 0);  // "Max capacity" plots 0
+  camera.LinesPerBuffer = 500;
+  window.Timer1Timer();
+  ASSERT_EQ(w.Series2->count(), 1);
+  EXPECT_EQ(w.Series2->at(0).y(), 0);
   window.setGaugeMaximum(250);
   EXPECT_EQ(w.Gauge1->maximum(), 250);
 }

@@ -15,10 +15,12 @@ class ScriptedMainWindowDialogs : public MainWindowDialogs {
   bool askYesNo(const QString& text) override { return answer(text); }
   bool askOkCancel(const QString& text) override { return answer(text); }
   void inform(const QString& text) override { told.append(text); }
+  void showError(const QString& text) override { errors.append(text); }
 
   std::deque<bool> answers;  // next answers; an unscripted question is a test failure
   QStringList asked;
   QStringList told;
+  QStringList errors;
   bool unscripted = false;
 
  private:

@@ -44,14 +44,16 @@ inline std::string stored(const std::filesystem::path& path, const std::string& 
   return file->value("Eka", name).value_or("<absent>");
 }
 
-struct MainWindowRecorder : ChannelDisplay {
+struct MainWindowRecorder : MainWindowListener {
   int channelDisplayUpdates = 0;
   std::vector<std::pair<int, std::string>> renames;
 
-  void attach(SettingsControls& controls) { controls.setChannelDisplay(this); }
+  void attach(SettingsControls& controls) { controls.setMainWindowListener(this); }
   void Stillamultiteljara() override { ++channelDisplayUpdates; }
   void renameChannel(int channel, const std::string& name) override { renames.emplace_back(channel, name); }
   void showSizeGroupPosition(int, int32_t) override {}
+  void RecordonchkClick() override { ++recordingModeChanges; }
+  int recordingModeChanges = 0;
 };
 
 #endif  // TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_
