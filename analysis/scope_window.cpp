@@ -23,7 +23,6 @@ namespace {
 constexpr int kFieldMinimum = -100000;
 constexpr int kFieldMaximum = 100000;
 
-constexpr const char* kSaveFailedMessage = "The settings could not be saved.";
 
 // Designed sizes, at kDesignSize.
 constexpr int kMargin = 4;
@@ -269,7 +268,7 @@ void Tfrmscope::done(int result) {
     dialogs_->showError(*error);
   } else {
     showBars(edgeBars(env_.settings->LeftEdge, env_.settings->RightEdge));
-    if (!Write_Registry(*env_.settings, *env_.controls, *env_.store)) dialogs_->showError(kSaveFailedMessage);
+    if (!Write_Registry(*env_.settings, *env_.controls, *env_.store)) dialogs_->showError(kSettingsNotSavedMessage);
   }
   QDialog::done(result);
 }

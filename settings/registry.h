@@ -40,6 +40,9 @@
 // depends on what was loaded before. A chosen item gives its width by its
 // index (registry.cpp), never by its caption: the language fill may change it.
 inline constexpr int32_t kFallbackChannelWidthMm = 1000;
+
+// What a window tells the operator when Write_Registry did not save.
+inline constexpr const char* kSettingsNotSavedMessage = "The settings could not be saved.";
 // ChannelWidthMm of a Channelwidth item: 500, 1000, 1400; the fallback for none.
 int32_t channelWidthMm(int item);
 

@@ -615,7 +615,7 @@ void Tsett::done(int result) {
   // copy and says so: reading the store back would lose them.
   if (result == QDialog::Accepted &&
       !Write_Registry(*env_.settings, c_, *env_.store)) {
-    dialogs_->showError("The settings could not be saved.");
+    dialogs_->showError(kSettingsNotSavedMessage);
     return;
   }
   Read_Registry(*env_.settings, c_, *env_.store);

@@ -26,6 +26,7 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
+#include "tools/cli_numbers.h"
 #include "tools/json_text.h"
 
 namespace {
@@ -47,17 +48,6 @@ int fail(const std::string& message) {
   return 2;
 }
 
-std::optional<int32_t> parsePositive(const std::string& text) {
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int32_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1) return std::nullopt;
-  return value;
-}
-
 // Parses the words after "recount"; an error text when they are bad.
 std::optional<std::string> parseArgs(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -72,7 +62,7 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
       o.json = true;
     } else if (a == "--frame-width" || a == "--from" || a == "--to") {
       if (!valueOf(v)) return a + " needs a value";
-      const std::optional<int32_t> n = parsePositive(v);
+      const std::optional<int32_t> n = parsePositive(v, 9);
       if (!n) return a + " needs a whole number of 1 or more, not '" + v + "'";
       if (a == "--frame-width") {
         if (*n > kMaxFrameWidth) return "--frame-width is at most " + std::to_string(kMaxFrameWidth);

@@ -50,6 +50,7 @@
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
 #include "tools/cli_command.h"
+#include "tools/cli_numbers.h"
 
 namespace {
 
@@ -134,17 +135,6 @@ struct Options {
   std::string record;
 };
 
-std::optional<int> parsePage(const std::string& text) {
-  if (text.empty() || text.size() > 4) return std::nullopt;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1) return std::nullopt;
-  return value;
-}
-
 std::optional<std::string> parseArgs(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -160,7 +150,7 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
     } else if (a == "--page") {
       std::string v;
       if (!valueOf(v)) return "--page needs a page number";
-      o.page = parsePage(v);
+      o.page = parsePositive(v, 4);
       if (!o.page) return "--page needs a page number of 1 or more, not '" + v + "'";
     } else if (a.size() > 1 && a[0] == '-') {
       return "unknown option '" + a + "'";
