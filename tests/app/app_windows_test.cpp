@@ -240,13 +240,23 @@ TEST_F(WindowListTest, RecordingWhileCountingFollowsTheModeAndEndsWithTheWindow)
   EXPECT_EQ(state->recorder.RecordWords(), 2 + 5);
   sett.Recordmethod.setItemIndex(kRecordNone);  // during a session: sampling stops
   EXPECT_FALSE(w.rectimer->isActive());
+  EXPECT_FALSE(state->recorder.SamplingOn());
+  sett.Recordmethod.setItemIndex(kRecordContinuous);  // a new recording, every line from now on
+  EXPECT_TRUE(state->recorder.SamplingOn());
+  EXPECT_FALSE(w.rectimer->isActive());
+  const std::string continuous = state->recorder.recordPath();
+  EXPECT_NE(continuous, record);
 
   windows.FrmAdal->close();
   EXPECT_FALSE(state->recorder.isOpen());
-  std::ifstream in(record, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto bytesOf = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  const std::string bytes = bytesOf(record);
   ASSERT_EQ(bytes.size(), 2u * (2 + 5));  // header and marker, nothing lost
   EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x00\xFF\x01", 4));
+  EXPECT_EQ(bytesOf(continuous), std::string("\x00\x00\xFF\x01", 4));  // its header reached the file
   EXPECT_TRUE(prompts.errors.isEmpty());
   std::filesystem::remove_all(folder);
 }
