@@ -2,12 +2,14 @@
 
 #include <filesystem>
 
+#include <QAction>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 
 #include "reports/report_file.h"
 #include "settings/ini_file.h"
@@ -21,18 +23,30 @@ std::optional<std::string> QtReportViewerDialogs::chooseReportFile(const std::st
   return file.toStdString();
 }
 
+void preparePreviewDialog(QPrintPreviewDialog& dialog) {
+  if (const QScreen* screen = dialog.screen()) dialog.resize(screen->availableGeometry().size());
+  dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+  // The whole page, and the toolbar's "Fit page" down with it, so the fit
+  // follows every later resize of the window and the buttons tell the truth.
+  if (auto* fitPage = dialog.findChild<QAction*>(QStringLiteral("fitPageAction"))) {
+    fitPage->setChecked(true);
+  }
+  if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+    preview->setZoomMode(QPrintPreviewWidget::FitInView);
+  }
+}
+
 void QtReportViewerDialogs::showPreview(const ReportDocument& document) {
   QPrinter printer(QPrinter::HighResolution);
   setupReportPage(printer);
   QPrintPreviewDialog dialog(&printer, parent_);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [&document](QPrinter* target) { paintReport(*target, document); });
-  // The preview opens showing the whole page.
-  if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
-    preview->setZoomMode(QPrintPreviewWidget::FitInView);
-  }
-  dialog.exec();
+  preparePreviewDialog(dialog);
+  execPreview(dialog);
 }
+
+void QtReportViewerDialogs::execPreview(QPrintPreviewDialog& dialog) { dialog.exec(); }
 
 void QtReportViewerDialogs::showError(const std::string& text) {
   QMessageBox::critical(parent_, QString(), QString::fromStdString(text));

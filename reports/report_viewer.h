@@ -18,6 +18,7 @@
 
 #include "reports/report_painter.h"
 
+class QPrintPreviewDialog;
 class SettingsControls;
 struct SettingsVariables;
 
@@ -35,15 +36,24 @@ class ReportViewerDialogs {
   virtual void showError(const std::string& text) = 0;
 };
 
+// Readies Qt's print preview for a viewing: maximised, and as large as the
+// screen's free area where the window system keeps dialogs from maximising,
+// showing the whole page (the "Fit page" button down).
+void preparePreviewDialog(QPrintPreviewDialog& dialog);
+
 // The open dialog with the filter "Report files (*.mse)", Qt's print preview
-// on an A4 portrait printer opened zoomed to fit the page (its print button
-// prints the same pages), and a modal error box.
+// on an A4 portrait printer (its print button prints the same pages), readied
+// by preparePreviewDialog for every viewing, and a modal error box.
 class QtReportViewerDialogs : public ReportViewerDialogs {
  public:
   explicit QtReportViewerDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<std::string> chooseReportFile(const std::string& folder) override;
   void showPreview(const ReportDocument& document) override;
   void showError(const std::string& text) override;
+
+ protected:
+  // Runs the readied preview, modal; tests look at it here instead.
+  virtual void execPreview(QPrintPreviewDialog& dialog);
 
  private:
   QWidget* parent_;

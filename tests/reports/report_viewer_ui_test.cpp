@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
@@ -21,6 +22,7 @@
 #include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QTimer>
 
 #include <jpeglib.h>
@@ -299,28 +301,77 @@ TEST_F(ViewerTest, FewerChannelsAfterMoreLeavesNoStaleBars) {
   EXPECT_EQ(settings.NrChannels, 2);
 }
 
-// The real preview opens zoomed to fit the page.
+// The real preview opens maximised and zoomed to fit the page, the second
+// time as the first.
 TEST(PrintPreview, OpensFittedToThePage) {
   SettingsVariables settings;
   std::string error;
   std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
   ASSERT_TRUE(doc) << error;
-  bool checked = false;
-  QTimer::singleShot(0, [&] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
-      if (!dialog || !dialog->isVisible()) continue;
-      auto* preview = dialog->findChild<QPrintPreviewWidget*>();
-      if (preview) {
-        checked = true;
-        EXPECT_EQ(preview->zoomMode(), QPrintPreviewWidget::FitInView);
-        EXPECT_EQ(preview->pageCount(), static_cast<int>(doc->pages.size()));
+  for (int viewing = 1; viewing <= 2; ++viewing) {
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
+        if (!dialog || !dialog->isVisible()) continue;
+        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+        if (preview) {
+          checked = true;
+          EXPECT_TRUE(dialog->isMaximized()) << viewing;
+          EXPECT_EQ(preview->zoomMode(), QPrintPreviewWidget::FitInView) << viewing;
+          EXPECT_EQ(preview->pageCount(), static_cast<int>(doc->pages.size()));
+        }
+        dialog->reject();
       }
-      dialog->reject();
-    }
-  });
-  QtReportViewerDialogs(nullptr).showPreview(*doc);
-  EXPECT_TRUE(checked);
+    });
+    QtReportViewerDialogs(nullptr).showPreview(*doc);
+    EXPECT_TRUE(checked) << viewing;
+  }
+}
+
+// The preview as it is about to open, without a modal window.
+class InspectedPreviewDialogs : public QtReportViewerDialogs {
+ public:
+  InspectedPreviewDialogs() : QtReportViewerDialogs(nullptr) {}
+  struct Seen {
+    Qt::WindowStates state;
+    QSize size;
+    QSize screen;
+    QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
+    bool fitPageDown = false;
+    bool fitWidthDown = false;
+  };
+  std::vector<Seen> seen;
+
+ protected:
+  void execPreview(QPrintPreviewDialog& dialog) override {
+    Seen s;
+    s.state = dialog.windowState();
+    s.size = dialog.size();
+    s.screen = dialog.screen()->availableGeometry().size();
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) s.zoom = preview->zoomMode();
+    if (auto* fit = dialog.findChild<QAction*>("fitPageAction")) s.fitPageDown = fit->isChecked();
+    if (auto* fit = dialog.findChild<QAction*>("fitWidthAction")) s.fitWidthDown = fit->isChecked();
+    seen.push_back(s);
+  }
+};
+
+TEST(PrintPreview, EveryViewingIsMaximisedScreenSizedAndFittedToThePage) {
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
+  ASSERT_TRUE(doc) << error;
+  InspectedPreviewDialogs dialogs;
+  dialogs.showPreview(*doc);
+  dialogs.showPreview(*doc);
+  ASSERT_EQ(dialogs.seen.size(), 2u);
+  for (const InspectedPreviewDialogs::Seen& s : dialogs.seen) {
+    EXPECT_TRUE(s.state.testFlag(Qt::WindowMaximized));
+    EXPECT_EQ(s.size, s.screen);
+    EXPECT_EQ(s.zoom, QPrintPreviewWidget::FitInView);
+    EXPECT_TRUE(s.fitPageDown);
+    EXPECT_FALSE(s.fitWidthDown);
+  }
 }
 
 // ---- PDF --------------------------------------------------------------------------
