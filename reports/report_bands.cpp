@@ -39,6 +39,17 @@ DistributionBars distributionOf(const ReportDistribution& d, const std::string& 
 
 }  // namespace
 
+#ifndef TINDAVEL_REPORT_WEB_ADDRESS
+#define TINDAVEL_REPORT_WEB_ADDRESS ""
+#endif
+
+const char* reportWebAddress() { return TINDAVEL_REPORT_WEB_ADDRESS; }
+
+std::string trailerLine(const std::string& webAddress) {
+  if (webAddress.empty()) return kTrailerText;
+  return std::string(kTrailerText) + kTrailerGap + webAddress;
+}
+
 std::vector<std::string> memoLines(const std::vector<std::string>& comments, CommentWrapper wrap) {
   constexpr size_t kMax = static_cast<size_t>(kMaxCommentLines);
   std::vector<std::vector<std::string>> pieces;
@@ -105,7 +116,7 @@ ReportBands buildReportBands(const ReportFile& report, const std::string& fileNa
   bands.nrChannels = std::clamp<int32_t>(report.NrChannels.value_or(kDefaultNrChannels), 1, kReportMaxChannels);
   bands.operatorName = report.operatorName.value_or("");
   bands.logoPath = report.logoimage.value_or("");
-  bands.trailer = std::string(kTrailerText) + kTrailerGap + kTrailerWebAddress;
+  bands.trailer = trailerLine(reportWebAddress());
 
   const std::vector<std::string> comments = memoLines(commentLines(report), wrapComment);
   const std::string date = formatReportDate(report.DateTime.value_or(0));

@@ -64,8 +64,12 @@ inline constexpr const char* kReportTitle = "Counting report";
 inline constexpr const char* kDistributionChartTitle = "Weight distribution ";
 inline constexpr const char* kStoredTitle = "Stored Values";
 inline constexpr const char* kTrailerText = "Counted with Lumen/Norde counter from Tolu";
-// The trailer's web address: a neutral placeholder, no vendor's site.
-inline constexpr const char* kTrailerWebAddress = "www.example.com";
+
+// The web address the trailer names, set when the program is built
+// (TINDAVEL_REPORT_WEB_ADDRESS); empty unless the build names one.
+const char* reportWebAddress();
+// The trailer: the text, then six blanks and `webAddress` when there is one.
+std::string trailerLine(const std::string& webAddress);
 
 // One channel's weight distribution: eleven bars and their class labels.
 struct DistributionBars {
@@ -118,7 +122,7 @@ struct ReportBands {
   std::string operatorName;  // "operator"
   std::string logoPath;      // "logoimage", as it stands in the file
   std::vector<CountingBand> counting;
-  std::string trailer;       // the text, six blanks, the web address
+  std::string trailer;       // trailerLine of the build's web address
 
   // QuickRep3.
   bool hasDistributionPage = false;

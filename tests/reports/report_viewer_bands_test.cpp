@@ -122,7 +122,21 @@ TEST(ReportBandsLabels, SizeGroupNamesAndChannelTexts) {
   EXPECT_EQ(channel(b, 1).countedBy, "Anna");
   EXPECT_EQ(b.operatorName, "Fjord");
   EXPECT_EQ(channel(b, 3).fileName, "/r/a.mse");
-  EXPECT_EQ(b.trailer.rfind("Counted with Lumen/Norde counter from Tolu      ", 0), 0u);
+  EXPECT_EQ(b.trailer, trailerLine(reportWebAddress()));
+}
+
+// ---- Trailer ------------------------------------------------------------------
+
+TEST(ReportBandsTrailer, AddressOnlyWhenThereIsOne) {
+  EXPECT_EQ(trailerLine(""), "Counted with Lumen/Norde counter from Tolu");
+  EXPECT_EQ(trailerLine("www.tolu.is"), "Counted with Lumen/Norde counter from Tolu      www.tolu.is");
+  // The build's cache variable is what the report prints.
+  EXPECT_STREQ(reportWebAddress(), TINDAVEL_REPORT_WEB_ADDRESS);
+}
+
+TEST(ReportBandsTrailer, DefaultBuildPrintsNoAddress) {
+  if (std::string(TINDAVEL_REPORT_WEB_ADDRESS) != "") GTEST_SKIP() << "built with a web address";
+  EXPECT_EQ(bandsOf("[Settings]\nNrChannels=2\n").trailer, "Counted with Lumen/Norde counter from Tolu");
 }
 
 // ---- Comments -----------------------------------------------------------------
