@@ -9,6 +9,7 @@
 #include "analysis/scope_window.h"
 #include "app/frm_adal.h"
 #include "app/main_window_environment.h"
+#include "app/message_box_scale.h"
 #include "app/program_state.h"
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
@@ -52,6 +53,9 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
                    MainWindowEnvironment* environment) {
   w.FrmAdal = new TFrmAdal(state, dialogs, environment);
   if (w.FrmAdal->endedAtCreate()) return false;
+  // Every message box of the program grows with the screen as the main
+  // window did in its creation.
+  applyMessageBoxScale(w.FrmAdal->scaleNumerator(), kDesignHeight);
   w.Form2 = new stand_in::TForm2;
   w.Form4 = new stand_in::TForm4;
   ScopeWindowEnvironment scope;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 
 #include "app/app_windows.h"
 #include "app/frm_adal.h"
+#include "app/message_box_scale.h"
 #include "app/program_state.h"
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
@@ -158,6 +160,19 @@ TEST_F(WindowListTest, SecondCopyCreatesOnlyTheMainWindow) {
   EXPECT_TRUE(windows.FrmAdal->endedAtCreate());
   EXPECT_EQ(windows.Form2, nullptr);
   EXPECT_EQ(windows.frmreport, nullptr);
+}
+
+// The message boxes take the factor the main window scaled itself by.
+TEST_F(WindowListTest, MessageBoxesScaleWithTheMainWindow) {
+  env.height = 1024;
+  ASSERT_TRUE(create());
+  EXPECT_EQ(windows.FrmAdal->scaleNumerator(), 1024);
+  EXPECT_FALSE(qApp->styleSheet().isEmpty());
+  EXPECT_EQ(qApp->styleSheet(), messageBoxStyleSheet(1024, 480));
+  destroyWindows(windows);
+  env.height = 480;
+  ASSERT_TRUE(create());
+  EXPECT_TRUE(qApp->styleSheet().isEmpty());
 }
 
 // Every request of the main window reaches the window that answers it.
