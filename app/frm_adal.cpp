@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -21,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <utility>
 
 #include "app/free_space.h"
 #include "app/main_window_dialogs.h"
@@ -168,6 +171,15 @@ void TFrmAdal::createToolBar() {
   ui_.Reportbtn = button("Reportbtn", "View Report", 85, true);
   ui_.Button6 = button("Button6", "Exit", 65, true);
   row->addStretch(1);
+  // Alt and a letter of the caption press a button, as a click does; the
+  // captions stay as the texts give them (no '&' in them). Qt lets hidden and
+  // disabled buttons ignore their keys.
+  const std::pair<QPushButton*, const char*> keys[] = {
+      {ui_.Button4, "Alt+N"},     {ui_.startstop, "Alt+S"}, {ui_.Storebtn, "Alt+T"},
+      {ui_.Button5, "Alt+E"},     {ui_.scopebtn, "Alt+I"},  {ui_.Button3, "Alt+C"},
+      {ui_.Debugrec, "Alt+D"},    {ui_.Viewfilebtn, "Alt+R"}, {ui_.Reportbtn, "Alt+P"},
+      {ui_.Button6, "Alt+X"}};
+  for (const auto& [b, key] : keys) b->setShortcut(QKeySequence(QString::fromLatin1(key)));
 
   connect(ui_.Storebtn, &QPushButton::clicked, this, &TFrmAdal::StorebtnClick);
   connect(ui_.Button5, &QPushButton::clicked, this, &TFrmAdal::settingsWindowRequested);

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include <QTimeZone>
 
@@ -98,6 +99,54 @@ TEST_F(MainWindowTest, ViewerButtonsAskForTheirViewers) {
   w.ui().Reportbtn->click();
   EXPECT_EQ(records, 1);
   EXPECT_EQ(reports, 2);
+}
+
+// Alt and a letter press a toolbar button as a click does; the captions keep
+// their texts, and a hidden button's key does nothing.
+TEST_F(MainWindowTest, AltLettersPressTheToolbarButtons) {
+  TFrmAdal& w = window();
+  const FrmAdalUi& ui = w.ui();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  int records = 0;
+  int reports = 0;
+  int settingsWindows = 0;
+  QObject::connect(&w, &TFrmAdal::recordViewerRequested, [&] { ++records; });
+  QObject::connect(&w, &TFrmAdal::reportViewerRequested, [&] { ++reports; });
+  QObject::connect(&w, &TFrmAdal::settingsWindowRequested, [&] { ++settingsWindows; });
+  QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return records == 1; }));
+  QTest::keyClick(&w, Qt::Key_P, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return reports == 1; }));
+  EXPECT_EQ(records, 1);
+  prompts.answers = {false};
+  QTest::keyClick(&w, Qt::Key_X, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !prompts.asked.isEmpty(); }));
+  EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Confirm, exit now")});
+  EXPECT_TRUE(w.isVisible());
+  // "Settings" is hidden: its key waits until the button shows.
+  QTest::keyClick(&w, Qt::Key_E, Qt::AltModifier);
+  QTest::qWait(300);
+  EXPECT_EQ(settingsWindows, 0);
+  ui.Button5->show();
+  QTest::keyClick(&w, Qt::Key_E, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return settingsWindows == 1; }));
+  EXPECT_EQ(visibleToolbarButtons(ui), (std::vector<QString>{QStringLiteral("Settings"), QStringLiteral("View Record"),
+                                                             QStringLiteral("View Report"), QStringLiteral("Exit")}));
+}
+
+// No two toolbar buttons share a key.
+TEST_F(MainWindowTest, ToolbarShortcutsAreAllDifferent) {
+  const FrmAdalUi& w = window().ui();
+  QStringList keys;
+  for (QPushButton* b : {w.Button4, w.startstop, w.Storebtn, w.Button5, w.scopebtn, w.Button3, w.Debugrec,
+                         w.Viewfilebtn, w.Reportbtn, w.Button6}) {
+    EXPECT_FALSE(b->shortcut().isEmpty()) << b->objectName().toStdString();
+    keys << b->shortcut().toString();
+  }
+  keys.removeDuplicates();
+  EXPECT_EQ(keys.size(), 10);
 }
 
 TEST_F(MainWindowTest, ExitAnsweredNoLeavesTheWindowAndYesClosesIt) {
