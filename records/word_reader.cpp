@@ -30,6 +30,9 @@ void WordReader::attach(std::unique_ptr<std::istream> source, RecordKind kind) {
   kind_ = kind;
   peeked_.reset();
   line_ = 0;
+  walkLine_ = 0;
+  walkLeft_ = 0;
+  wordLine_ = 0;
   damage_.reset();
 }
 
@@ -45,7 +48,7 @@ std::optional<int16_t> WordReader::readBinaryWord() {
   if (lo == kEof) return std::nullopt;
   const int hi = buf->sbumpc();
   if (hi == kEof) {
-    damage_.report(line_, damage::kOddByte);
+    damage_.report(walkLine_, damage::kOddByte);
     return std::nullopt;
   }
   return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
@@ -56,12 +59,14 @@ std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
   // keeps its low 16 bits (the value modulo 65536), which those would refuse
   // as out of range, and a bad token must be skipped, not stop the stream.
   std::streambuf* buf = source_->rdbuf();
+  bool newLine = false;  // a line break since the word before
   for (;;) {
     int c = buf->sgetc();
     while (isSeparator(c)) {
-      if (c == '\n' && crossedLine) *crossedLine = true;
+      if (c == '\n') newLine = true;
       c = buf->snextc();
     }
+    if (newLine && crossedLine) *crossedLine = true;
     if (c == kEof) return std::nullopt;
     bool negative = false;
     if (c == '-' || c == '+') {
@@ -79,8 +84,10 @@ std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
       if (negative) value = (0x10000u - value) & 0xFFFFu;
       return static_cast<int16_t>(static_cast<uint16_t>(value));
     }
-    // Not a number: skip the rest of the token and try the next one.
-    damage_.report(line_, damage::kNotANumber);
+    // Not a number: skip the rest of the token and try the next one. Between
+    // two records it belongs to the one whose text line it stands on.
+    const bool onPreviousLine = wordLine_ > walkLine_ && walkLine_ > 0 && !newLine;
+    damage_.report(onPreviousLine ? walkLine_ : wordLine_, damage::kNotANumber);
     while (c != kEof && !isSeparator(c)) c = buf->snextc();
   }
 }
@@ -127,7 +134,22 @@ std::optional<int16_t> WordReader::nextWord() {
     return w;
   }
   if (!source_) return std::nullopt;
-  return kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
+  return readWord();
+}
+
+std::optional<int16_t> WordReader::readWord() {
+  // A word read between records is the count word of the next line.
+  const bool countWord = walkLeft_ == 0;
+  wordLine_ = countWord ? walkLine_ + 1 : walkLine_;
+  const std::optional<int16_t> w = kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
+  if (!w) return w;
+  if (countWord) {
+    ++walkLine_;
+    walkLeft_ = 2 * pairsOfCount(*w);
+  } else {
+    --walkLeft_;
+  }
+  return w;
 }
 
 bool WordReader::atEnd() {

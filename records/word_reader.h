@@ -8,7 +8,10 @@
 //
 // Damage, each kind reported once per opened file, reading going on:
 //  - text that is not a number is skipped up to the next separator
-//    ("not a number in text record");
+//    ("not a number in text record", at the line record it lies in, or
+//    between two records the one on whose text line it stands: the reader
+//    walks the count words of every word it hands out, so the line is known
+//    however the words are taken, nextWord or the line reads);
 //  - header numbers not both on the first text line: they are still taken as
 //    the edges ("edges not both on the first line");
 //  - the file ends before the two header words ("file shorter than its header");
@@ -69,6 +72,7 @@ class WordReader {
   int64_t linesRead() const { return line_; }
 
  private:
+  std::optional<int16_t> readWord();  // the next word of the file, walking the count words
   std::optional<int16_t> readBinaryWord();
   // Reads the next text number; sets `crossedLine` when a line break came
   // before it.
@@ -81,6 +85,12 @@ class WordReader {
   RecordKind kind_ = RecordKind::Binary;
   std::optional<int16_t> peeked_;  // a word read ahead by atEnd()
   int64_t line_ = 0;
+  // The walk over the words handed out after the header: the line record
+  // the last count word began, the words of it still to come, and the line
+  // the word being read belongs to (0: the header), for damage reports.
+  int64_t walkLine_ = 0;
+  int32_t walkLeft_ = 0;
+  int64_t wordLine_ = 0;
   DamageOnce damage_;
 };
 

@@ -105,6 +105,35 @@ TEST_F(WordReaderTest, TextThatIsNotANumberIsSkipped) {
   EXPECT_EQ(reporter.count(damage::kNotANumber), 1);
 }
 
+TEST_F(WordReaderTest, TextThatIsNotANumberIsReportedAtItsLine) {
+  std::vector<int16_t> words;
+  appendHeader(words, 0, 511);
+  for (int k = 0; k < 10500; ++k) appendLineRecord(words, std::vector<SegmentPair>{{k % 400, k % 400 + 3}});
+  const std::string text = encodeText(words);
+  size_t line10000 = 0;  // text line 10001: the header's line comes first
+  for (int n = 0; n < 10000; ++n) line10000 = text.find('\n', line10000) + 1;
+  // A bad token inside line 10000's record, one before its count word and
+  // one after its last word, on its text line.
+  for (size_t at : {text.find(' ', line10000), line10000, text.find('\n', line10000)}) {
+    std::string bad = text;
+    bad.insert(at, at == line10000 ? "7x " : " 7x");
+    // Taken word by word, as the viewer copies a text record, and line by line.
+    for (bool byWords : {true, false}) {
+      SCOPED_TRACE(byWords ? "nextWord" : "readRawLine");
+      reporter.reports.clear();
+      attachText(bad);
+      ASSERT_TRUE(reader.readHeader(left, right));
+      if (byWords) {
+        while (reader.nextWord()) {
+        }
+      } else {
+        EXPECT_EQ(readAll().size(), 10500u);
+      }
+      EXPECT_EQ(reporter.lineOf(damage::kNotANumber), 10000);
+    }
+  }
+}
+
 TEST_F(WordReaderTest, FileShorterThanItsHeader) {
   for (RecordKind kind : {RecordKind::Binary, RecordKind::Text}) {
     for (const std::string& bytes : {std::string(), std::string("1", 1), std::string("\x00\x00\x01", 3)}) {
