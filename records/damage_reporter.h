@@ -69,4 +69,21 @@ class CollectingDamageReporter : public DamageReporter {
   std::vector<Damage> reports;
 };
 
+// What the record viewer tells the operator about one kind of damage: a
+// plain sentence saying what was skipped and where. Empty for damage that
+// loses nothing (an odd last byte, edges split over two text lines).
+std::string damageSentence(int64_t line, std::string_view reason);
+
+// Collects a file's damage for the operator: the sentences of the kinds that
+// lose or skip data, in the order they were found.
+class OperatorDamageReporter : public DamageReporter {
+ public:
+  void corruption(int64_t line, std::string_view reason) override;
+  // The sentences not handed out yet, one a line; empty when there are none.
+  std::string takeWarning();
+
+ private:
+  std::vector<std::string> pending_;
+};
+
 #endif  // TINDAVEL_RECORDS_DAMAGE_REPORTER_H_

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "analysis/detection_state.h"
 #include "analysis/number_format.h"
@@ -54,23 +57,6 @@ qreal chartMs(double days) {
 
 }  // namespace
 
-// Collects the reader's damage reports; the window shows the first one once
-// per file, after the operation that found it.
-class TfrmRecord::Damage : public DamageReporter {
- public:
-  void corruption(int64_t line, std::string_view reason) override {
-    if (!pending && !shown) {
-      pending = true;
-      message = "The record file is damaged (" + std::string(reason) +
-                (line > 0 ? ", line " + std::to_string(line) : std::string()) +
-                "). It is shown as far as it can be read.";
-    }
-  }
-  bool pending = false;
-  bool shown = false;
-  std::string message;
-};
-
 std::optional<std::string> QtRecordViewerDialogs::chooseRecordFile(const std::string& folder,
                                                                    const std::string& filter) {
   const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
@@ -83,8 +69,18 @@ void QtRecordViewerDialogs::showError(const std::string& text) {
   QMessageBox::critical(parent_, QString(), QString::fromStdString(text), QMessageBox::Ok);
 }
 
+void QtRecordViewerDialogs::showWarning(const std::string& text) {
+  QMessageBox::warning(parent_, QString(), QString::fromStdString(text), QMessageBox::Ok);
+}
+
+std::string recordDialogFolder(const std::string& reportFolder, const std::string& home) {
+  std::error_code ec;
+  if (!reportFolder.empty() && std::filesystem::is_directory(reportFolder, ec)) return reportFolder;
+  return home;
+}
+
 TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* parent)
-    : QWidget(parent, Qt::Window), env_(environment), damage_(std::make_unique<Damage>()) {
+    : QWidget(parent, Qt::Window), env_(environment), damage_(std::make_unique<OperatorDamageReporter>()) {
   Q_ASSERT(env_.detection && env_.settings && env_.counts && env_.controls && env_.store && env_.session &&
            env_.camera);
   if (env_.tracePath.empty()) env_.tracePath = defaultTracePath();
@@ -264,8 +260,8 @@ void TfrmRecord::OpenBlbFile() {
   if (trace_.is_open()) trace_.close();
   trace_.open(env_.tracePath, std::ios::out | std::ios::trunc);
   engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
-  const std::optional<std::string> path =
-      dialogs_->chooseRecordFile(env_.controls->reportpath.text(), kRecordFileFilter);
+  const std::string folder = recordDialogFolder(env_.controls->reportpath.text(), QDir::homePath().toStdString());
+  const std::optional<std::string> path = dialogs_->chooseRecordFile(folder, kRecordFileFilter);
   refresh();
   if (!path) return;
   loadFile(*path);
@@ -280,7 +276,7 @@ bool TfrmRecord::loadFile(const std::string& path) {
   if (!settingsReplaced_) (void)Write_Registry(*env_.settings, *env_.controls, *env_.store);
   // A fresh reporter for the new file; the one of the file on show stays
   // with it until the new one is open.
-  auto damage = std::make_unique<Damage>();
+  auto damage = std::make_unique<OperatorDamageReporter>();
   OpenedRecording opened = openRecording(path, readRecordingReport(path, *env_.store), recountContext(),
                                          picture_->width(), damage.get());
   if (opened.error == RecordingOpenError::kNoReport) {
@@ -482,10 +478,10 @@ void TfrmRecord::refresh() {
 }
 
 void TfrmRecord::reportDamage() {
-  if (!damage_->pending || damage_->shown) return;
-  damage_->shown = true;
-  damage_->pending = false;
-  dialogs_->showError(damage_->message);
+  // The readers find a file's damage as it opens, so this is one box, once
+  // the file is on show.
+  const std::string warning = damage_->takeWarning();
+  if (!warning.empty()) dialogs_->showWarning(warning);
 }
 
 int TfrmRecord::skal(int32_t pixel, int height) const {

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "records/damage_reporter.h"
 #include "records/recording_settings.h"
 
 class QAreaSeries;
@@ -58,6 +59,9 @@ class RecordViewerDialogs {
   virtual std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) = 0;
   // An error box with an OK button.
   virtual void showError(const std::string& text) = 0;
+  // A warning box with an OK button: the file is open, but not all of it
+  // could be read.
+  virtual void showWarning(const std::string& text) = 0;
 };
 
 // File dialog and message boxes of Qt.
@@ -66,6 +70,7 @@ class QtRecordViewerDialogs : public RecordViewerDialogs {
   explicit QtRecordViewerDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) override;
   void showError(const std::string& text) override;
+  void showWarning(const std::string& text) override;
 
  private:
   QWidget* parent_;
@@ -84,6 +89,10 @@ struct RecordViewerEnvironment {
   SizeDisplay* sizeDisplay = nullptr;      // the main window's size displays; may be null
   std::string tracePath;                   // empty: defaultTracePath()
 };
+
+// Where the open dialog starts: the settings' report folder, or the user's
+// home folder `home` when that folder does not exist (a first start).
+std::string recordDialogFolder(const std::string& reportFolder, const std::string& home);
 
 // The open dialog's filter.
 inline constexpr const char* kRecordFileFilter = "eka files binary (*.blb);;Eka files text (*.bla)";
@@ -162,8 +171,7 @@ class TfrmRecord : public QWidget {
   bool fileShown_ = false;  // FormShow ran for the open file
   bool settingsReplaced_ = false;  // a recording's settings are the working copy until FormClose
 
-  class Damage;
-  std::unique_ptr<Damage> damage_;
+  std::unique_ptr<OperatorDamageReporter> damage_;  // the file on show's
 
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;

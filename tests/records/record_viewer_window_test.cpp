@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,19 +200,51 @@ TEST_F(RecordViewerWindowTest, ReportWithoutItsRecordIsReportedAndTheSettingsCom
   EXPECT_EQ(fileBytes(storePath), savedStore);
 }
 
-TEST_F(RecordViewerWindowTest, DamagedRecordIsReportedOnceAndShownAsFarAsItGoes) {
+TEST_F(RecordViewerWindowTest, DamagedRecordIsOneWarningAndShownAsFarAsItGoes) {
   std::vector<int16_t> words = recordWords(drawFish(5000, fishEvery(5000, 40, 2)));
-  words.push_back(-3);   // a negative count
-  words.push_back(700);  // a count above 500, cut short
+  words.push_back(-3);   // line 5001: a negative count
+  words.push_back(700);  // line 5002: a count above 500, cut short
   words.push_back(1);
   const std::string path = writeRecording(dir / "bad", words, reportFor(2));
   open(path);
   ASSERT_TRUE(window->isVisible());
-  ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_NE(dialogs.errors[0].find("damaged"), std::string::npos);
+  EXPECT_TRUE(dialogs.errors.empty());
+  ASSERT_EQ(dialogs.warnings.size(), 1u);
+  const std::string& w = dialogs.warnings[0];
+  EXPECT_NE(w.find("Line 5001 has a negative segment count"), std::string::npos) << w;
+  EXPECT_NE(w.find("Line 5002 claims more than 500 segments"), std::string::npos) << w;
+  EXPECT_NE(w.find("The recording ends in the middle of line 5002"), std::string::npos) << w;
   window->endbtnClick();
   window->beginbtnClick();
-  EXPECT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.warnings.size(), 1u);
+}
+
+TEST_F(RecordViewerWindowTest, CutLineIsOneWarningNamingTheLine) {
+  std::vector<int16_t> words = recordWords(drawFish(3000, {}));
+  for (int16_t w : {2, 10, 20, 30}) words.push_back(w);  // line 3001 ends inside its second pair
+  open(writeRecording(dir / "cut", words, reportFor(1)));
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"The recording ends in the middle of line 3001; "
+                                                       "that line is shown as far as it goes."});
+}
+
+TEST_F(RecordViewerWindowTest, OddLastByteOpensWithoutAMessage) {
+  const std::string path = recording("odd", 3000, 1);
+  std::ofstream(path, std::ios::binary | std::ios::app).put('\x01');
+  open(path);
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(window->engine().state().TotalLines, 3000);
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(RecordViewerWindowTest, MissingReportFolderStartsTheDialogAtHome) {
+  controls.reportpath.setText((dir / "not there" / "").string());
+  window->OpenBlbFile();
+  controls.reportpath.setText("");
+  window->OpenBlbFile();
+  EXPECT_EQ(dialogs.folders, std::vector<std::string>(2, QDir::homePath().toStdString()));
 }
 
 TEST_F(RecordViewerWindowTest, ChartClickCyclesTheChannels) {

@@ -22,11 +22,13 @@ class ScriptedRecordViewerDialogs : public RecordViewerDialogs {
     return answer;
   }
   void showError(const std::string& text) override { errors.push_back(text); }
+  void showWarning(const std::string& text) override { warnings.push_back(text); }
 
   std::deque<std::optional<std::string>> answers;  // the file dialog's, in turn
   std::vector<std::string> folders;                // where each file dialog started
   std::vector<std::string> filters;                // and with which filter
   std::vector<std::string> errors;                 // the error boxes, in order
+  std::vector<std::string> warnings;               // the warning boxes, in order
 };
 
 #endif  // TINDAVEL_TESTS_RECORDS_SCRIPTED_RECORD_VIEWER_DIALOGS_H_
