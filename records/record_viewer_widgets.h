@@ -9,13 +9,21 @@
 class TfrmRecord;
 
 // A horizontal slider with a band under the groove from selectionStart to
-// selectionEnd (the toolkit track bar's selection).
+// selectionEnd (the toolkit track bar's selection), painted in colours of
+// its own so it shows under every style. A selection of 0..0 is none.
 class SelectionTrackBar : public QSlider {
  public:
   explicit SelectionTrackBar(QWidget* parent = nullptr);
   void setSelection(int start, int end);
   int selectionStart() const { return selStart_; }
   int selectionEnd() const { return selEnd_; }
+  // Where the band is painted; empty when there is none.
+  QRect selectionBand() const;
+  // The fill of the band.
+  static QColor bandColor();
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -193,6 +193,10 @@ void TfrmRecord::createToolBar() {
     connect(b, &QToolButton::clicked, this, s.slot);
     toolBar_->addWidget(b);
   }
+  frameLabel_ = new QLabel(toolBar_);
+  frameLabel_->setObjectName(QStringLiteral("FrameLabel"));
+  frameLabel_->setContentsMargins(8, 0, 8, 0);
+  toolBar_->addWidget(frameLabel_);
   auto* autocount = new QToolButton(toolBar_);
   autocount->setObjectName(QStringLiteral("autocountbtn"));
   autocount->setCheckable(true);
@@ -221,9 +225,13 @@ void TfrmRecord::createPanel() {
   label2_ = new QLabel(QStringLiteral("00:00:00"), panel3_);
   label2_->setObjectName(QStringLiteral("Label2"));
   label2_->setGeometry(6, 4, kPanelWidth - 12, 20);
+  totalLabel_ = new QLabel(QStringLiteral("Total"), panel3_);
+  totalLabel_->setObjectName(QStringLiteral("TotalLabel"));
+  totalLabel_->setGeometry(6, 24, 36, 24);
   label1_ = new QLabel(QStringLiteral("0"), panel3_);
   label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(6, 24, kPanelWidth - 12, 24);
+  label1_->setGeometry(42, 24, kPanelWidth - 48, 24);
+  label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QFont big = label1_->font();
   big.setPointSize(big.pointSize() + 4);
   big.setBold(true);
@@ -454,6 +462,8 @@ void TfrmRecord::refresh() {
     sum += v.ViewerCount[n];
   }
   label1_->setText(QString::number(sum));
+  frameLabel_->setText(engine_->isOpen() ? QStringLiteral("Frame %1 / %2").arg(st.CurrentFrame).arg(st.FrameCount)
+                                         : QString());
   channelcount1_->setText(QString::number(v.ViewerCount[1]));
   if (v.WeightSamples[1] > 0) {
     channelweight1_->setText(QString::fromStdString(

@@ -7,9 +7,11 @@
 //                 time; a click shows the next channel. Label3: its name.
 //   TrackBar1     where the frame lies in the file; its selection marks the
 //                 frames counted since the count last restarted
-//   ToolBar1      begin, back, forward, end, Autocount (a check button), close
+//   ToolBar1      begin, back, forward, end, FrameLabel ("Frame 125 / 250"),
+//                 Autocount (a check button), close
 //   Panel3        (left, 111 wide) Label2 the time of the frame's first line,
-//                 Label1 the sum of the counts, LabeledEdit1..4 the counts,
+//                 Label1 the sum of the counts (TotalLabel "Total" beside
+//                 it), LabeledEdit1..4 the counts,
 //                 each in the middle of its channel's band
 //   PaintBox1     the frame: objects in navy, channel dividers
 #ifndef TINDAVEL_RECORDS_RECORD_VIEWER_WINDOW_H_
@@ -127,6 +129,7 @@ class TfrmRecord : public QWidget {
   QLabel* Label1() const { return label1_; }
   QLabel* Label2() const { return label2_; }
   QLabel* Label3() const { return label3_; }
+  QLabel* FrameLabel() const { return frameLabel_; }
   SelectionTrackBar* TrackBar1() const { return trackBar_; }
   QWidget* PaintBox1() const;
   QChart* Chart1() const { return chart_; }
@@ -184,6 +187,8 @@ class TfrmRecord : public QWidget {
   QWidget* panel3_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
+  QLabel* totalLabel_ = nullptr;
+  QLabel* frameLabel_ = nullptr;
   std::array<QLineEdit*, kMaxChannels + 1> edits_{};        // [1..4] LabeledEdit1..4
   std::array<QLabel*, kMaxChannels + 1> editLabels_{};     // [1..4] their labels
   QGroupBox* channelinfo1x_ = nullptr;

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
 
 #include <cstdlib>
@@ -239,12 +241,56 @@ TEST_F(RecordViewerWindowTest, OddLastByteOpensWithoutAMessage) {
   EXPECT_TRUE(dialogs.warnings.empty());
 }
 
+TEST_F(RecordViewerWindowTest, FrameLabelFollowsNavigationAndAutocount) {
+  open(recording("frames", 20000, 2));
+  const int32_t width = window->engine().frameWidth();
+  ASSERT_GT(width, 100);
+  const QString of = QStringLiteral(" / %1").arg((20000 + width - 1) / width);
+  EXPECT_EQ(window->FrameLabel()->text(), "Frame 1" + of);
+  window->FarwardbtnClick();
+  EXPECT_EQ(window->FrameLabel()->text(), "Frame 2" + of);
+  window->button("autocountbtn")->click();
+  window->FarwardbtnClick();
+  window->FarwardbtnClick();
+  window->button("autocountbtn")->click();
+  EXPECT_EQ(window->FrameLabel()->text(), "Frame 4" + of);
+  window->endbtnClick();
+  EXPECT_EQ(window->FrameLabel()->text(), QStringLiteral("Frame %1").arg((20000 + width - 1) / width) + of);
+  // The total has its name beside it.
+  const auto* total = window->findChild<QLabel*>(QStringLiteral("TotalLabel"));
+  ASSERT_NE(total, nullptr);
+  EXPECT_EQ(total->text(), "Total");
+  EXPECT_EQ(total->y(), window->Label1()->y());
+  EXPECT_LE(total->geometry().right(), window->Label1()->x());
+}
+
 TEST_F(RecordViewerWindowTest, MissingReportFolderStartsTheDialogAtHome) {
   controls.reportpath.setText((dir / "not there" / "").string());
   window->OpenBlbFile();
   controls.reportpath.setText("");
   window->OpenBlbFile();
   EXPECT_EQ(dialogs.folders, std::vector<std::string>(2, QDir::homePath().toStdString()));
+}
+
+TEST_F(RecordViewerWindowTest, CountedStretchIsABandUnderTheTrackBarInEveryStyle) {
+  for (const QString& name : QStyleFactory::keys()) {
+    SCOPED_TRACE(name.toStdString());
+    std::unique_ptr<QStyle> style(QStyleFactory::create(name));
+    SelectionTrackBar bar;
+    bar.setStyle(style.get());
+    bar.resize(400, bar.sizeHint().height());
+    bar.setRange(1, 100);
+    bar.setValue(60);
+    bar.setSelection(20, 60);
+    const QRect band = bar.selectionBand();
+    ASSERT_FALSE(band.isEmpty());
+    const QImage image = bar.grab().toImage();
+    ASSERT_TRUE(image.rect().contains(band));
+    EXPECT_EQ(image.pixelColor(band.center()), SelectionTrackBar::bandColor());
+    EXPECT_NE(image.pixelColor(band.left() - 20, band.center().y()), SelectionTrackBar::bandColor());
+    bar.setSelection(0, 0);
+    EXPECT_TRUE(bar.selectionBand().isEmpty());
+  }
 }
 
 TEST_F(RecordViewerWindowTest, ChartClickCyclesTheChannels) {
