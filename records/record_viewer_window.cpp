@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimeZone>
 #include <QToolBar>
@@ -117,6 +119,7 @@ TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* pare
   layout->addLayout(body, 1);
 
   connect(trackBar_, &QSlider::valueChanged, this, &TfrmRecord::trackBarMoved);
+  createShortcuts();
   refresh();
 }
 
@@ -254,6 +257,32 @@ void TfrmRecord::createPanel() {
   channelweight1_->setObjectName(QStringLiteral("channelweight1"));
   channelinfo1x_->hide();
   stillaafteljara();
+}
+
+void TfrmRecord::createShortcuts() {
+  // Each key presses its button, so a key does what the button does, and
+  // nothing while the button is disabled.
+  struct Key {
+    QKeySequence key;
+    const char* button;
+  };
+  const Key keys[] = {
+      {QKeySequence(Qt::Key_Home), "beginbtn"},          {QKeySequence(Qt::ALT | Qt::Key_B), "beginbtn"},
+      {QKeySequence(Qt::Key_Left), "backwardbtn"},       {QKeySequence(Qt::ALT | Qt::Key_P), "backwardbtn"},
+      {QKeySequence(Qt::Key_Right), "Farwardbtn"},       {QKeySequence(Qt::ALT | Qt::Key_N), "Farwardbtn"},
+      {QKeySequence(Qt::Key_End), "endbtn"},             {QKeySequence(Qt::ALT | Qt::Key_E), "endbtn"},
+      {QKeySequence(Qt::ALT | Qt::Key_A), "autocountbtn"}, {QKeySequence(Qt::ALT | Qt::Key_C), "BitBtn1"},
+      {QKeySequence(Qt::Key_Escape), "BitBtn1"},
+  };
+  for (const Key& k : keys) {
+    QToolButton* b = button(k.button);
+    auto* shortcut = new QShortcut(k.key, this);
+    connect(shortcut, &QShortcut::activated, b, &QToolButton::click);
+  }
+  // The track bar and the read-only counts would take the arrows, Home and
+  // End for themselves; in this window they move through the frames.
+  trackBar_->installEventFilter(this);
+  for (int n = 1; n <= kMaxChannels; ++n) edits_[static_cast<size_t>(n)]->installEventFilter(this);
 }
 
 QWidget* TfrmRecord::PaintBox1() const { return picture_; }
@@ -536,6 +565,18 @@ void TfrmRecord::teiknaskilrum(QPainter& p, int width, int height) const {
 }
 
 bool TfrmRecord::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && watched != chartView_->viewport() && watched != panel3_) {
+    // Left unaccepted, the key goes to this window's shortcuts.
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+        return true;
+      default:
+        break;
+    }
+  }
   if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
     Chart1Click();
     return true;

@@ -8,7 +8,9 @@
 //   TrackBar1     where the frame lies in the file; its selection marks the
 //                 frames counted since the count last restarted
 //   ToolBar1      begin, back, forward, end, FrameLabel ("Frame 125 / 250"),
-//                 Autocount (a check button), close
+//                 Autocount (a check button), close; Alt+B, Alt+P, Alt+N,
+//                 Alt+E, Alt+A, Alt+C press them. Left/Right step a frame,
+//                 Home/End go to the first/last, Escape closes.
 //   Panel3        (left, 111 wide) Label2 the time of the frame's first line,
 //                 Label1 the sum of the counts (TotalLabel "Total" beside
 //                 it), LabeledEdit1..4 the counts,
@@ -151,6 +153,7 @@ class TfrmRecord : public QWidget {
   void createChart();
   void createToolBar();
   void createPanel();
+  void createShortcuts();
   friend class RecordPicture;  // hands on its painting and its width changes
 
   RecountContext recountContext();  // the tables of env_, the trace when open

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTest>
 #include <QToolButton>
 
 #include <cstdlib>
@@ -262,6 +263,50 @@ TEST_F(RecordViewerWindowTest, FrameLabelFollowsNavigationAndAutocount) {
   EXPECT_EQ(total->text(), "Total");
   EXPECT_EQ(total->y(), window->Label1()->y());
   EXPECT_LE(total->geometry().right(), window->Label1()->x());
+}
+
+TEST_F(RecordViewerWindowTest, KeysDoWhatTheButtonsDo) {
+  open(recording("keys", 20000, 3));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto counts = [&] {
+    std::vector<int> c;
+    for (int n = 1; n <= 3; ++n) c.push_back(window->countEdit(n)->text().toInt());
+    return c;
+  };
+  // Frames 2..4 counted with the buttons, then with the keys: Right steps on
+  // and so continues the count as the forward button does, also with a
+  // count in focus.
+  window->FarwardbtnClick();
+  window->button("autocountbtn")->click();
+  window->FarwardbtnClick();
+  window->FarwardbtnClick();
+  window->button("autocountbtn")->click();
+  const std::vector<int> byButtons = counts();
+  EXPECT_GT(byButtons[0] + byButtons[1] + byButtons[2], 0);
+
+  QTest::keyClick(window.get(), Qt::Key_Home);
+  EXPECT_EQ(window->engine().state().CurrentFrame, 1);
+  QTest::keyClick(window.get(), Qt::Key_Left);  // nothing before frame 1
+  EXPECT_EQ(window->engine().state().CurrentFrame, 1);
+  QTest::keyClick(window.get(), Qt::Key_Right);
+  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
+  EXPECT_TRUE(window->button("autocountbtn")->isChecked());
+  window->countEdit(2)->setFocus();
+  QTest::keyClick(window->countEdit(2), Qt::Key_Right);
+  window->TrackBar1()->setFocus();
+  QTest::keyClick(window->TrackBar1(), Qt::Key_Right);
+  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
+  EXPECT_FALSE(window->button("autocountbtn")->isChecked());
+  EXPECT_EQ(window->engine().state().CurrentFrame, 4);
+  EXPECT_EQ(counts(), byButtons);
+
+  QTest::keyClick(window.get(), Qt::Key_End);
+  EXPECT_EQ(window->engine().state().CurrentFrame, window->engine().state().FrameCount);
+  QTest::keyClick(window.get(), Qt::Key_Left);
+  EXPECT_EQ(window->engine().state().CurrentFrame, window->engine().state().FrameCount - 1);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(s.NrChannels, 1);  // closed as the Close button does: the user's settings back
 }
 
 TEST_F(RecordViewerWindowTest, MissingReportFolderStartsTheDialogAtHome) {
