@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -96,7 +97,11 @@ Tfrmreport::Tfrmreport(const ReportViewerEnvironment& environment, QWidget* pare
 Tfrmreport::~Tfrmreport() = default;
 
 void Tfrmreport::viewreport() {
-  const std::optional<std::string> file = dialogs_->chooseReportFile(env_.controls->reportpath.text());
+  // A first start has no report folder yet: the dialog starts at home.
+  std::string folder = env_.controls->reportpath.text();
+  std::error_code ec;
+  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) folder = QDir::homePath().toStdString();
+  const std::optional<std::string> file = dialogs_->chooseReportFile(folder);
   if (!file) return;
   viewreportFile(*file);
 }
