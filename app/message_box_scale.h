@@ -12,14 +12,14 @@
 inline constexpr int kMessageBoxFontPixels = 13;     // the main window's type
 inline constexpr int kMessageBoxButtonWidth = 75;
 inline constexpr int kMessageBoxButtonHeight = 30;
-inline constexpr int kMessageBoxTextMinWidth = 200;  // room for the window title
+inline constexpr int kMessageBoxRowMinWidth = 200;  // room for the window title
 
 // A design size scaled by numerator / denominator, as the main window's
 // controls are.
 int scaledMessageBoxSize(int designPixels, int numerator, int denominator);
 
 // The style sheet for message boxes at numerator / denominator: their type,
-// their buttons' least size and their text's least width. Empty when the
+// their buttons' least size and their button row's least width. Empty when the
 // factor is one (or not a sound factor): the boxes stay as Qt makes them.
 QString messageBoxStyleSheet(int numerator, int denominator);
 

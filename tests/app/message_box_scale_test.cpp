@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <string>
 
 #include "app/message_box_scale.h"
 
@@ -40,7 +43,7 @@ TEST(MessageBoxScale, DesignScreenLeavesBoxesAsQtMakesThem) {
   EXPECT_TRUE(messageBoxStyleSheet(0, 480).isEmpty());  // no screen height known
 }
 
-TEST(MessageBoxScale, SheetScalesTypeButtonsAndTextWidth) {
+TEST(MessageBoxScale, SheetScalesTypeButtonsAndButtonRow) {
   const QString sheet = messageBoxStyleSheet(1024, 480);
   EXPECT_TRUE(sheet.contains(QStringLiteral("QMessageBox")));
   EXPECT_TRUE(sheet.contains(QStringLiteral("font-size: 27px")));   // 13 x 1024 / 480, as the main window
@@ -58,7 +61,35 @@ TEST(MessageBoxScale, BoxOnA1024PixelScreenIsLargerWithButtonsAtLeastTheScaledSi
   EXPECT_GE(tall.smallestButton.height(), scaledMessageBoxSize(kMessageBoxButtonHeight, 1024, 480));
   EXPECT_EQ(tall.buttonFontPixels, 27);
   // Wide enough for the title bar to show "Lumencounter" whole.
-  EXPECT_GE(tall.size.width(), scaledMessageBoxSize(kMessageBoxTextMinWidth, 1024, 480));
+  EXPECT_GE(tall.size.width(), scaledMessageBoxSize(kMessageBoxRowMinWidth, 1024, 480));
+}
+
+// However long the text, the box shows it whole: on one line when it fits,
+// else wrapped to the lines it needs.
+TEST(MessageBoxScale, TextIsNeverCut) {
+  const QString texts[] = {
+      QStringLiteral("Confirm, exit now"),
+      QStringLiteral("Cannot read the report file /x.mse."),
+      QStringLiteral("Cannot read the report file /nonexistent/report.mse."),
+      QStringLiteral("Cannot read the report file /data/fish reports/north fjord station/spring smolt count.mse.")};
+  for (int height : {600, 768, 1024}) {
+    qApp->setStyleSheet(messageBoxStyleSheet(height, 480));
+    for (const QString& text : texts) {
+      QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
+      box.show();
+      QApplication::processEvents();
+      const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      ASSERT_NE(label, nullptr);
+      const std::string where = std::to_string(height) + ": " + text.toStdString();
+      if (label->wordWrap()) {
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << where;
+      } else {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << where;
+      }
+      EXPECT_LE(label->geometry().right(), box.width()) << where;
+    }
+  }
+  qApp->setStyleSheet(QString());
 }
 
 }  // namespace
