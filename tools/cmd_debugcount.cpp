@@ -1,0 +1,192 @@
+// tindavel-cli debugcount FILE [--window-width W] [--json | --csv]
+//
+// Steps a recording to its end as the debug viewer's "Next" does, window
+// after window: the settings are the debug viewer's reading of the companion
+// report file (without one, the record's own edges and one channel), and the
+// manual counts come from the ".tal" file beside the record when there is
+// one. One engine (records/debug_viewer_engine.h) serves the window and this
+// command.
+//
+// JSON keys (stable): file, channels, window_width, windows, lines, counts,
+// total, manual_total, per_window (list of {window, first_line, lines,
+// automatic, manual}; manual null without a ".tal" line), damage.
+// CSV: a header row, then one row per window.
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/detection_state.h"
+#include "analysis/viewer_counts.h"
+#include "records/damage_reporter.h"
+#include "records/debug_viewer_engine.h"
+#include "settings/registry.h"
+#include "settings/settings_controls.h"
+#include "settings/settings_store.h"
+#include "settings/settings_variables.h"
+#include "tools/cli_command.h"
+#include "tools/cli_numbers.h"
+#include "tools/json_text.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: tindavel-cli debugcount FILE [--window-width W] [--json | --csv]";
+
+enum class Output { kText, kJson, kCsv };
+
+struct Options {
+  std::string file;
+  int32_t windowWidth = kDefaultFrameWidth;
+  Output output = Output::kText;
+};
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "tindavel-cli debugcount: %s\n", message.c_str());
+  return 2;
+}
+
+std::optional<std::string> parseArgs(const std::vector<std::string>& args, Options& o) {
+  bool formatChosen = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--json" || a == "--csv") {
+      const Output chosen = a == "--json" ? Output::kJson : Output::kCsv;
+      if (formatChosen && o.output != chosen) return std::string("--json and --csv exclude each other");
+      o.output = chosen;
+      formatChosen = true;
+    } else if (a == "--window-width") {
+      if (i + 1 >= args.size()) return a + " needs a value";
+      const std::string& v = args[++i];
+      const std::optional<int32_t> n = parsePositive(v, 9);
+      if (!n) return a + " needs a whole number of 1 or more, not '" + v + "'";
+      if (*n > kMaxFrameWidth) return a + " is at most " + std::to_string(kMaxFrameWidth);
+      o.windowWidth = *n;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return "unknown option '" + a + "'";
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      return std::string("more than one record file given");
+    }
+  }
+  if (o.file.empty()) return std::string("no record file given");
+  return std::nullopt;
+}
+
+std::string manualText(const std::optional<int32_t>& manual, const char* none) {
+  return manual ? std::to_string(*manual) : std::string(none);
+}
+
+int runDebugcount(const std::vector<std::string>& args) {
+  Options o;
+  if (const std::optional<std::string> error = parseArgs(args, o)) return fail(*error + "; " + kUsage);
+  {
+    std::ifstream probe(o.file, std::ios::binary);
+    if (!probe) return fail("cannot read the record file " + o.file);
+  }
+
+  // The debug viewer works on the program's settings, its size groups among
+  // them. As recount does, the command takes them as an empty store gives
+  // them, so a run does not depend on the user's store.
+  SettingsStore store;
+  store.setReadOnly(true);
+  store.reload();
+  const auto detection = std::make_unique<DetectionState>();
+  SettingsVariables settings;
+  SettingsControls controls;
+  ViewerCounts viewerCounts;
+  Read_Registry(settings, controls, store);
+  DebugViewerContext ctx;
+  ctx.detection = detection.get();
+  ctx.settings = &settings;
+  ctx.counts = &viewerCounts;
+  ctx.controls = &controls;
+  const auto engine = std::make_unique<DebugViewerEngine>(ctx);
+  engine->setPictureSize(o.windowWidth, 600);
+
+  CollectingDamageReporter damage;
+  if (!engine->openFile(o.file, readDebugViewerReport(o.file, store.readBool("Enablemulti", false)), &damage)) {
+    return fail("cannot read the record file " + o.file);
+  }
+  std::vector<DebugWindowSummary> windows;
+  while (engine->state().nextEnabled) {
+    engine->nextClick();
+    windows.push_back(engine->lastWindow());
+  }
+
+  const int channels = settings.NrChannels;
+  int64_t manualTotal = 0;
+  bool anyManual = false;
+  for (const DebugWindowSummary& w : windows) {
+    if (w.Manual) {
+      manualTotal += *w.Manual;
+      anyManual = true;
+    }
+  }
+  const long long lines = static_cast<long long>(engine->linesRead());
+
+  if (o.output == Output::kJson) {
+    std::string out = "{\"file\": " + jsonString(o.file) + ", \"channels\": " + std::to_string(channels) +
+                      ", \"window_width\": " + std::to_string(engine->windowWidth()) +
+                      ", \"windows\": " + std::to_string(windows.size()) + ", \"lines\": " + std::to_string(lines) +
+                      ", \"counts\": [";
+    for (int c = 1; c <= channels; ++c) {
+      if (c > 1) out += ", ";
+      out += std::to_string(viewerCounts.ViewerCount[c]);
+    }
+    out += "], \"total\": " + std::to_string(detection->ObjectTotal) +
+           ", \"manual_total\": " + (anyManual ? std::to_string(manualTotal) : std::string("null")) +
+           ", \"per_window\": [";
+    for (size_t i = 0; i < windows.size(); ++i) {
+      const DebugWindowSummary& w = windows[i];
+      if (i > 0) out += ", ";
+      out += "{\"window\": " + std::to_string(w.Number) + ", \"first_line\": " + std::to_string(w.FirstLine) +
+             ", \"lines\": " + std::to_string(w.Lines) + ", \"automatic\": " + std::to_string(w.Automatic) +
+             ", \"manual\": " + manualText(w.Manual, "null") + "}";
+    }
+    out += "], \"damage\": [";
+    for (size_t i = 0; i < damage.reports.size(); ++i) {
+      if (i > 0) out += ", ";
+      out += "{\"line\": " + std::to_string(damage.reports[i].line) + ", \"reason\": " +
+             jsonString(damage.reports[i].reason) + "}";
+    }
+    out += "]}\n";
+    std::fputs(out.c_str(), stdout);
+    return 0;
+  }
+
+  for (const Damage& d : damage.reports) {
+    std::fprintf(stderr, "tindavel-cli debugcount: %s: line %lld: %s\n", o.file.c_str(),
+                 static_cast<long long>(d.line), d.reason.c_str());
+  }
+  if (o.output == Output::kCsv) {
+    std::printf("window,first_line,lines,automatic,manual\n");
+    for (const DebugWindowSummary& w : windows) {
+      std::printf("%d,%lld,%d,%d,%s\n", w.Number, static_cast<long long>(w.FirstLine), w.Lines, w.Automatic,
+                  manualText(w.Manual, "").c_str());
+    }
+    return 0;
+  }
+
+  std::printf("%s: %d channel%s, %zu windows of %d columns, %lld lines read\n", o.file.c_str(), channels,
+              channels == 1 ? "" : "s", windows.size(), engine->windowWidth(), lines);
+  std::printf("counts:");
+  for (int c = 1; c <= channels; ++c) std::printf(" %d", viewerCounts.ViewerCount[c]);
+  std::printf("   Total: %d", detection->ObjectTotal);
+  if (anyManual) std::printf("   manual: %lld", static_cast<long long>(manualTotal));
+  std::printf("\n");
+  for (const DebugWindowSummary& w : windows) {
+    std::printf("window %d (lines %lld-%lld): %d", w.Number, static_cast<long long>(w.FirstLine),
+                static_cast<long long>(w.FirstLine + w.Lines - 1), w.Automatic);
+    if (w.Manual) std::printf("   manual %d", *w.Manual);
+    std::printf("\n");
+  }
+  return 0;
+}
+
+const bool registered = registerCliCommand(
+    {"debugcount", "step a recording to its end as the debug viewer's Next does", runDebugcount});
+
+}  // namespace
