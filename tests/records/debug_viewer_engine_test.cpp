@@ -322,4 +322,18 @@ TEST_F(DebugViewerEngineTest, ThisViewersReportDefaults) {
   EXPECT_EQ(s.RightEdge, 511);
 }
 
+TEST_F(DebugViewerEngineTest, FormCloseAppliesTheSizeGroupsAgainAndClosesTheFile) {
+  const std::string path = writeRecording(dir / "f", recordWords(drawFish(5000, fishEvery(5000, 37, 1))),
+                                          reportFor(1));
+  ASSERT_TRUE(open(path));
+  const int32_t startMinLength = d->MinLength[1];
+  engine->nextClick();
+  d->MinLength[1] = startMinLength + 999;  // limits the window left behind
+  engine->FormClose();
+  EXPECT_EQ(d->MinLength[1], startMinLength);
+  EXPECT_EQ(d->PreviousCount, 0);
+  EXPECT_FALSE(engine->isOpen());
+  EXPECT_FALSE(engine->state().nextEnabled);
+}
+
 }  // namespace
