@@ -5,7 +5,11 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 // The command-line tool of the build under test.
 inline const std::string kCliPath = std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli";
@@ -41,6 +45,26 @@ inline std::string shellQuoted(const std::string& text) {
   }
   out += '\'';
   return out;
+}
+
+// What a run of tindavel-cli gave.
+struct CliRun {
+  int status = -1;
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+// Runs `tindavel-cli SUBCOMMAND ARGS...`, its standard error caught in a file
+// in `scratch` (a folder of the test's own).
+inline CliRun runCli(const std::string& subcommand, const std::vector<std::string>& args,
+                     const std::filesystem::path& scratch) {
+  std::string command = shellQuoted(kCliPath) + " " + subcommand;
+  for (const std::string& a : args) command += " " + shellQuoted(a);
+  const std::filesystem::path err = scratch / "stderr.txt";
+  command += " 2>" + shellQuoted(err.string());
+  const CommandResult done = runCommand(command);
+  std::ifstream in(err, std::ios::binary);
+  return {done.status, done.out, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
 }
 
 #endif  // TINDAVEL_TESTS_COMMAND_RUNNER_H_

@@ -146,13 +146,8 @@ int runDebugcount(const std::vector<std::string>& args) {
              ", \"lines\": " + std::to_string(w.Lines) + ", \"automatic\": " + std::to_string(w.Automatic) +
              ", \"manual\": " + manualText(w.Manual, "null") + "}";
     }
-    out += "], \"damage\": [";
-    for (size_t i = 0; i < damage.reports.size(); ++i) {
-      if (i > 0) out += ", ";
-      out += "{\"line\": " + std::to_string(damage.reports[i].line) + ", \"reason\": " +
-             jsonString(damage.reports[i].reason) + "}";
-    }
-    out += "]}\n";
+    out += "], \"damage\": ";
+    out += damageJson(damage.reports) + "}\n";
     std::fputs(out.c_str(), stdout);
     return 0;
   }

@@ -162,13 +162,8 @@ int runRecount(const std::vector<std::string>& args) {
     std::snprintf(figures, sizeof figures, "], \"total\": %lld, \"seconds\": %.6f, \"lines_per_second\": %.0f",
                   static_cast<long long>(total), seconds, rate);
     out += figures;
-    out += ", \"damage\": [";
-    for (size_t i = 0; i < damage.reports.size(); ++i) {
-      if (i > 0) out += ", ";
-      out += "{\"line\": " + std::to_string(damage.reports[i].line) + ", \"reason\": " +
-             jsonString(damage.reports[i].reason) + "}";
-    }
-    out += "]}\n";
+    out += ", \"damage\": ";
+    out += damageJson(damage.reports) + "}\n";
     std::fputs(out.c_str(), stdout);
   } else {
     for (const Damage& d : damage.reports) {

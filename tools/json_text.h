@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include "records/damage_reporter.h"
 
 // `text` as a quoted JSON string: quotes, backslashes and control characters
 // escaped; other bytes (UTF-8 included) pass through as they are.
@@ -28,6 +31,16 @@ inline std::string jsonString(const std::string& text) {
   }
   out += '"';
   return out;
+}
+
+// The "damage" list of a command's JSON: [{"line": N, "reason": "..."}, ...].
+inline std::string damageJson(const std::vector<Damage>& reports) {
+  std::string out = "[";
+  for (size_t i = 0; i < reports.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += "{\"line\": " + std::to_string(reports[i].line) + ", \"reason\": " + jsonString(reports[i].reason) + "}";
+  }
+  return out + "]";
 }
 
 #endif  // TINDAVEL_TOOLS_JSON_TEXT_H_

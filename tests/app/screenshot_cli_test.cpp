@@ -34,12 +34,6 @@ constexpr bool standIn(Pointer) {
 
 const std::string kDemo = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 std::string readText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -57,14 +51,7 @@ class ScreenshotCliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  CliRun run(const std::vector<std::string>& args) {
-    std::string cmd = shellQuoted(kCliPath) + " screenshot";
-    for (const std::string& a : args) cmd += " " + shellQuoted(a);
-    const fs::path err = dir / "stderr.txt";
-    cmd += " 2>" + shellQuoted(err.string());
-    const CommandResult done = runCommand(cmd);
-    return {done.status, done.out, readText(err)};
-  }
+  CliRun run(const std::vector<std::string>& args) { return runCli("screenshot", args, dir); }
 
   // Expects exit 2 and one line of the command on stderr, holding `words`.
   // Qt may add lines of its own once the windows are up.

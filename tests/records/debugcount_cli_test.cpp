@@ -26,12 +26,6 @@ namespace {
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 struct EngineRun {
   std::vector<int32_t> counts;
   std::vector<int32_t> automatic;  // per window
@@ -48,18 +42,7 @@ class DebugcountCliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  CliRun run(const std::vector<std::string>& args) {
-    std::string cmd = shellQuoted(kCliPath) + " debugcount";
-    for (const std::string& a : args) cmd += " " + shellQuoted(a);
-    const fs::path err = dir / "stderr.txt";
-    cmd += " 2>" + shellQuoted(err.string());
-    const CommandResult done = runCommand(cmd);
-    CliRun r;
-    r.status = done.status;
-    r.out = done.out;
-    r.err = readFileBytes(err.string()).value_or("");
-    return r;
-  }
+  CliRun run(const std::vector<std::string>& args) { return runCli("debugcount", args, dir); }
 
   // "Next" pressed to the end on an engine of the test's own, on the
   // settings of a fresh store as the command has them here.

@@ -22,12 +22,6 @@ namespace {
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 class RecountCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -38,18 +32,7 @@ class RecountCliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  CliRun run(const std::vector<std::string>& args) {
-    std::string cmd = shellQuoted(kCliPath) + " recount";
-    for (const std::string& a : args) cmd += " " + shellQuoted(a);
-    const fs::path err = dir / "stderr.txt";
-    cmd += " 2>" + shellQuoted(err.string());
-    const CommandResult done = runCommand(cmd);
-    CliRun r;
-    r.status = done.status;
-    r.out = done.out;
-    r.err = readFileBytes(err.string()).value_or("");
-    return r;
-  }
+  CliRun run(const std::vector<std::string>& args) { return runCli("recount", args, dir); }
 
   // The engine's counts of frames first..last (0: the last frame), one per
   // channel of the recording.
