@@ -35,6 +35,24 @@ void preparePreviewDialog(QPrintPreviewDialog& dialog) {
   if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
     preview->setZoomMode(QPrintPreviewWidget::FitInView);
   }
+  // Alt and a letter on the preview's own toolbar, beside the keys it has.
+  // Qt names only some of its actions, so they are found by their (English,
+  // untranslated) texts.
+  const struct {
+    const char* text;
+    const char* key;
+  } altKeys[] = {{"Print", "Alt+P"},     {"First page", "Alt+F"}, {"Previous page", "Alt+B"},
+                 {"Next page", "Alt+N"}, {"Last page", "Alt+L"}};
+  const QList<QAction*> actions = dialog.findChildren<QAction*>();
+  for (const auto& k : altKeys) {
+    for (QAction* action : actions) {
+      if (action->text() != QLatin1String(k.text)) continue;
+      QList<QKeySequence> keys = action->shortcuts();
+      const QKeySequence alt(QString::fromLatin1(k.key));
+      if (!keys.contains(alt)) keys.append(alt);
+      action->setShortcuts(keys);
+    }
+  }
 }
 
 void QtReportViewerDialogs::showPreview(const ReportDocument& document) {

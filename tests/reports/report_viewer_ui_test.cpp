@@ -515,3 +515,30 @@ TEST(ReportCli, RegressionFloatsFollowTheSystemDecimalSeparator) {
 }
 
 }  // namespace
+
+namespace {
+
+// The preview's toolbar answers Alt and a letter; its own keys stay.
+TEST(PrintPreview, ToolbarAnswersAltLetters) {
+  QPrinter printer;
+  QPrintPreviewDialog dialog(&printer);
+  auto actionOf = [&dialog](const char* text) -> QAction* {
+    for (QAction* a : dialog.findChildren<QAction*>()) {
+      if (a->text() == QLatin1String(text)) return a;
+    }
+    return nullptr;
+  };
+  QAction* print = actionOf("Print");
+  ASSERT_NE(print, nullptr);
+  const QList<QKeySequence> before = print->shortcuts();
+  preparePreviewDialog(dialog);
+  for (const auto& [text, key] : {std::pair{"Print", "Alt+P"}, std::pair{"Next page", "Alt+N"},
+                                  std::pair{"Previous page", "Alt+B"}}) {
+    QAction* action = actionOf(text);
+    ASSERT_NE(action, nullptr) << text;
+    EXPECT_TRUE(action->shortcuts().contains(QKeySequence(QString::fromLatin1(key)))) << text;
+  }
+  for (const QKeySequence& k : before) EXPECT_TRUE(print->shortcuts().contains(k));
+}
+
+}  // namespace
