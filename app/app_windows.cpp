@@ -14,6 +14,7 @@
 #include "app/small_dialogs.h"
 #include "app/soft_keyboard.h"
 #include "portio/waitforlamp.h"
+#include "records/debug_viewer_window.h"
 #include "records/record_viewer_window.h"
 #include "reports/jpeg_logo.h"
 #include "reports/report_viewer.h"
@@ -57,7 +58,16 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   // window did in its creation.
   applyMessageBoxScale(w.FrmAdal->scaleNumerator(), kDesignHeight);
   w.Form2 = new stand_in::TForm2;
-  w.Form4 = new stand_in::TForm4;
+  DebugViewerEnvironment debug;
+  debug.detection = &state.detection;
+  debug.settings = &state.settings;
+  debug.counts = &state.viewerCounts;
+  debug.controls = &state.sett;
+  debug.store = &state.store;
+  debug.session = &state.session;
+  debug.camera = &state.camera;
+  debug.sizeDisplay = w.FrmAdal;
+  w.Form4 = new TForm4(debug);
   ScopeWindowEnvironment scope;
   scope.settings = &state.settings;
   scope.controls = &state.sett;

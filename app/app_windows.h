@@ -14,6 +14,7 @@ class MainWindowEnvironment;
 class QWidget;
 class TFrmAdal;
 class TFrmInsert;
+class TForm4;
 class TFrmSoftkeyb;
 class TMessagedialog;
 class TOKBottomDlg;
@@ -27,7 +28,7 @@ struct ProgramState;
 struct AppWindows {
   TFrmAdal* FrmAdal = nullptr;                   // 1 main window
   stand_in::TForm2* Form2 = nullptr;             // 2 analysis routines (never shown)
-  stand_in::TForm4* Form4 = nullptr;             // 3 debug recording viewer
+  TForm4* Form4 = nullptr;                       // 3 debug recording viewer
   Tfrmscope* frmscope = nullptr;                 // 4 visibility scope
   TWaitforlamp* Waitforlamp = nullptr;           // 5 lamp warm-up wait
   Tsett* sett = nullptr;                         // 6 settings window

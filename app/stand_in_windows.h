@@ -21,11 +21,6 @@ class TForm2 : public StandInWindow {
  public:
   TForm2() : StandInWindow(QStringLiteral("Form2"), QStringLiteral("Form2")) {}
 };
-// Debug recording viewer.
-class TForm4 : public StandInWindow {
- public:
-  TForm4() : StandInWindow(QStringLiteral("Form4"), QStringLiteral("View File")) {}
-};
 // A window with the label "Saving report data to file"; nothing shows it.
 class Tsaverepform : public StandInWindow {
  public:
