@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFont>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -215,11 +216,12 @@ void TForm4::createPanel() {
 
   QGroupBox* activeBox = newGroup("ActiveC", QStringLiteral("ActiveC"), panel2_);
   activeC_ = new QButtonGroup(activeBox);
-  auto* channels = new QHBoxLayout;
+  // Two columns: four captions side by side do not fit the panel.
+  auto* channels = new QGridLayout;
   channels->setSpacing(0);
   for (int i = 0; i < kMaxChannels; ++i) {
     auto* r = new QRadioButton(QStringLiteral("C%1").arg(i + 1), activeBox);
-    channels->addWidget(r);
+    channels->addWidget(r, i / 2, i % 2);
     activeC_->addButton(r, i);
   }
   static_cast<QVBoxLayout*>(activeBox->layout())->addLayout(channels);
