@@ -286,15 +286,20 @@ void TForm4::openClick() {
     refresh();
     return;
   }
+  loadFile(*path);
+}
+
+bool TForm4::loadFile(const std::string& path) {
   // The record's own edges and channels; file errors are not reported.
-  const bool opened = engine_->openFile(*path, readDebugViewerReport(*path, env_.controls->Enablemulti.checked()),
-                                        nullptr);
+  const bool opened =
+      engine_->openFile(path, readDebugViewerReport(path, env_.controls->Enablemulti.checked()), nullptr);
   clicks_.clear();
   windowDrawn_ = false;
   setWindowTitle(QString::fromStdString(engine_->state().Caption));
   refresh();
   picture_->update();
   if (opened) next_->setFocus();
+  return opened;
 }
 
 void TForm4::nextClick() {

@@ -87,6 +87,9 @@ class TForm4 : public QDialog {
   ~TForm4() override;
 
   void openClick();
+  // Opens `path` without the dialog (the rest of openClick). False when the
+  // record file cannot be opened.
+  bool loadFile(const std::string& path);
   void nextClick();
   void SpeedButton1Click();
   void ActiveCClick(int item);

@@ -19,7 +19,8 @@
 //
 // --page N (from 1) shows page N of the window's first page control that is
 // on show. frmRecord shows the recording given by --record, whose report
-// (.mse) must lie beside it.
+// (.mse) must lie beside it; Form4 (the debug viewer) shows the first window
+// of lines of a --record, in debug mode so its markers show.
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -47,6 +48,7 @@
 #include "app/main_window_environment.h"
 #include "app/program_state.h"
 #include "app/stand_in_windows.h"
+#include "records/debug_viewer_window.h"
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
 #include "tools/cli_command.h"
@@ -257,6 +259,7 @@ class StartedProgram {
     return true;
   }
   const AppWindows& windows() const { return windows_; }
+  void setDebugMode(bool on) { state_->settings.DebugMode = on; }
 
  private:
   std::unique_ptr<ProgramState> state_;
@@ -274,13 +277,23 @@ int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer) {
 
   const bool fixedSize = window->minimumSize() == window->maximumSize();
   if (!fixedSize) window->resize(kShotWidth, kShotHeight);
+  // The debug viewer shows a recording in debug mode, so its markers and
+  // their panel show; it takes the mode when it is shown.
+  const bool debugRecording = qobject_cast<TForm4*>(window) != nullptr && !o.record.empty();
+  if (debugRecording) program.setDebugMode(true);
   window->show();
   settle();
 
   if (!o.record.empty()) {
-    auto* viewer = qobject_cast<TfrmRecord*>(window);
-    if (viewer == nullptr || !viewer->loadFile(o.record)) {
-      return fail("cannot open the record file " + o.record);
+    if (auto* debug = qobject_cast<TForm4*>(window)) {
+      // The debug viewer's first window of lines.
+      if (!debug->loadFile(o.record)) return fail("cannot open the record file " + o.record);
+      debug->nextClick();
+    } else {
+      auto* viewer = qobject_cast<TfrmRecord*>(window);
+      if (viewer == nullptr || !viewer->loadFile(o.record)) {
+        return fail("cannot open the record file " + o.record);
+      }
     }
     settle();
   }
@@ -313,10 +326,13 @@ int runScreenshot(const std::vector<std::string>& args) {
                 ") is not built yet: the program has only a stand-in for it");
   }
   const bool viewer = std::string(shot->name) == "frmRecord";
+  const bool debugViewer = std::string(shot->name) == "Form4";  // a recording is optional here
   if (viewer && o.record.empty()) return fail("frmRecord needs --record FILE.blb");
-  if (!viewer && !o.record.empty()) return fail("--record is for frmRecord only");
+  if (!viewer && !debugViewer && !o.record.empty()) return fail("--record is for frmRecord and Form4 only");
+  if ((viewer || debugViewer) && !o.record.empty() && !readable(o.record)) {
+    return fail("cannot read the record file " + o.record);
+  }
   if (viewer) {
-    if (!readable(o.record)) return fail("cannot read the record file " + o.record);
     const std::string report = companionReportPath(o.record);
     if (!readable(report)) return fail(std::string(kMissingReportMessage) + ": " + report);
   }

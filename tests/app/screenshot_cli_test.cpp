@@ -100,6 +100,7 @@ TEST_F(ScreenshotCliTest, EveryWindowIsShotAtItsSizeOrRefusedWhileAStandIn) {
       {"OKBottomDlg", standIn(w.OKBottomDlg), QSize(313, 178), {}},
       {"Messagedialog", standIn(w.Messagedialog), QSize(405, 131), {}},
       {"frmRecord", standIn(w.frmRecord), large, {"--record", kDemo}},
+      {"Form4", standIn(w.Form4), large, {"--record", kDemo}},  // the first window of lines, debug markers on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
