@@ -82,25 +82,13 @@ class DebugPicture : public QWidget {
   TForm4* form_;
 };
 
-std::optional<std::string> QtDebugViewerDialogs::chooseRecordFile(const std::string& folder,
-                                                                  const std::string& filter) {
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
-                                                    QString::fromStdString(filter));
-  if (name.isEmpty()) return std::nullopt;
-  return name.toStdString();
-}
-
-void QtDebugViewerDialogs::showError(const std::string& text) {
-  QMessageBox::critical(parent_, QString(), QString::fromStdString(text), QMessageBox::Ok);
-}
-
 TForm4::TForm4(const DebugViewerEnvironment& environment, QWidget* parent) : QDialog(parent), env_(environment) {
   Q_ASSERT(env_.detection && env_.settings && env_.counts && env_.controls && env_.store && env_.session &&
            env_.camera);
   if (env_.dialogs) {
     dialogs_ = env_.dialogs;
   } else {
-    qtDialogs_ = std::make_unique<QtDebugViewerDialogs>(this);
+    qtDialogs_ = std::make_unique<QtRecordViewerDialogs>(this);
     dialogs_ = qtDialogs_.get();
   }
   DebugViewerContext ctx;

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "records/debug_viewer_engine.h"
+#include "records/record_viewer_window.h"  // the record viewers' dialogs
 
 class QButtonGroup;
 class QCheckBox;
@@ -41,28 +42,6 @@ struct SessionState;
 struct SettingsVariables;
 struct ViewerCounts;
 
-// The viewer's dialogs: a Qt implementation for the program, a scripted one
-// for tests.
-class DebugViewerDialogs {
- public:
-  virtual ~DebugViewerDialogs() = default;
-  // OpenDialog1: a record file, or nothing when the operator cancels.
-  virtual std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) = 0;
-  // An error box with an OK button.
-  virtual void showError(const std::string& text) = 0;
-};
-
-// File dialog and message box of Qt.
-class QtDebugViewerDialogs : public DebugViewerDialogs {
- public:
-  explicit QtDebugViewerDialogs(QWidget* parent) : parent_(parent) {}
-  std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) override;
-  void showError(const std::string& text) override;
-
- private:
-  QWidget* parent_;
-};
-
 // What the viewer works on: the program-wide state, or a test's own.
 struct DebugViewerEnvironment {
   DetectionState* detection = nullptr;
@@ -72,7 +51,7 @@ struct DebugViewerEnvironment {
   SettingsStore* store = nullptr;
   SessionState* session = nullptr;
   CameraGeometry* camera = nullptr;
-  DebugViewerDialogs* dialogs = nullptr;  // null: Qt's
+  RecordViewerDialogs* dialogs = nullptr;  // the record viewers' dialogs; null: Qt's
   SizeDisplay* sizeDisplay = nullptr;     // the main window's size displays; may be null
 };
 
@@ -120,8 +99,8 @@ class TForm4 : public QDialog {
   void Edit3KeyDown();
 
   DebugViewerEnvironment env_;
-  std::unique_ptr<QtDebugViewerDialogs> qtDialogs_;
-  DebugViewerDialogs* dialogs_ = nullptr;
+  std::unique_ptr<QtRecordViewerDialogs> qtDialogs_;
+  RecordViewerDialogs* dialogs_ = nullptr;
   std::unique_ptr<DebugViewerEngine> engine_;
   bool shown_ = false;            // FormShow ran and FormClose has not yet
   DebugView drawnView_ = DebugView::Area;  // the view choice of the window on show

@@ -26,30 +26,12 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/records/scripted_record_viewer_dialogs.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
-
-// The file dialog gives the queued answers in turn (none left: cancelled).
-class ScriptedDebugViewerDialogs : public DebugViewerDialogs {
- public:
-  std::optional<std::string> chooseRecordFile(const std::string& folder, const std::string& filter) override {
-    folders.push_back(folder);
-    filters.push_back(filter);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void showError(const std::string& text) override { errors.push_back(text); }
-
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> folders;
-  std::vector<std::string> filters;
-  std::vector<std::string> errors;
-};
 
 std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
 
@@ -114,7 +96,7 @@ class DebugViewerWindowTest : public ::testing::Test {
   ViewerCounts v;
   SessionState session;
   CameraGeometry camera;
-  ScriptedDebugViewerDialogs dialogs;
+  ScriptedRecordViewerDialogs dialogs;
   std::unique_ptr<TForm4> window;
 };
 
