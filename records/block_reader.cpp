@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "records/line_record.h"
+#include "settings/regular_file.h"
 #include "settings/settings_variables.h"
 
 namespace {
@@ -19,8 +20,8 @@ int16_t byteSwapped(int16_t w) {
 BlockReader::BlockReader() : ReadBuffer(new int16_t[kReadBufferWords + 1]()) {}
 
 bool BlockReader::open(const std::string& path) {
-  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-  if (!*file) {
+  auto file = std::make_unique<std::ifstream>();
+  if (openRegularFile(path, *file) != FileProblem::kNone) {
     close();
     return false;
   }

@@ -18,6 +18,7 @@
 #include "records/recording_settings.h"
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
+#include "settings/regular_file.h"
 #include "settings/settings_controls.h"
 
 namespace {
@@ -209,7 +210,7 @@ bool DebugViewerEngine::openFile(const std::string& path, const std::optional<De
   pendingManual_.reset();
   const std::string tal = manualCountPath(path);
   if (opened && fileExists(tal)) {
-    manualFile_.open(tal);
+    (void)openRegularFile(tal, manualFile_);  // a folder or FIFO there is no manual count
     if (!st_.handtal) {
       pendingManual_ = readManualLine();
       if (pendingManual_) st_.Edit3 = std::to_string(*pendingManual_);

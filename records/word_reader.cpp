@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "records/line_record.h"
+#include "settings/regular_file.h"
 #include "settings/settings_variables.h"
 
 namespace {
@@ -16,8 +17,8 @@ bool isSeparator(int c) {
 }  // namespace
 
 bool WordReader::open(const std::string& path) {
-  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-  if (!*file) {
+  auto file = std::make_unique<std::ifstream>();
+  if (openRegularFile(path, *file) != FileProblem::kNone) {
     close();
     return false;
   }

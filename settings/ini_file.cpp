@@ -1,12 +1,11 @@
 #include "settings/ini_file.h"
 
 #include <cassert>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 #include "settings/ini_line.h"
+#include "settings/regular_file.h"
 #include "settings/text_encoding.h"
 
 namespace {
@@ -27,10 +26,8 @@ std::string safeName(std::string_view name, std::string_view forbidden) {
 }  // namespace
 
 std::optional<std::string> readFileBytes(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::ifstream in;
+  if (openRegularFile(path, in) != FileProblem::kNone) return std::nullopt;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;
   return bytes;

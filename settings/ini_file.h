@@ -87,7 +87,8 @@ class IniFile {
   std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> sections_ index
 };
 
-// Reads a whole file into memory; nullopt when it cannot be read.
+// Reads a whole regular file into memory; nullopt when it cannot be read
+// (a folder, FIFO or device is not read at all).
 std::optional<std::string> readFileBytes(const std::string& path);
 
 #endif  // TINDAVEL_SETTINGS_INI_FILE_H_

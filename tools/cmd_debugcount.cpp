@@ -26,6 +26,7 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
+#include "settings/regular_file.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 #include "tools/json_text.h"
@@ -83,8 +84,11 @@ int runDebugcount(const std::vector<std::string>& args) {
   Options o;
   if (const std::optional<std::string> error = parseArgs(args, o)) return fail(*error + "; " + kUsage);
   {
-    std::ifstream probe(o.file, std::ios::binary);
-    if (!probe) return fail("cannot read the record file " + o.file);
+    std::ifstream probe;
+    const FileProblem problem = openRegularFile(o.file, probe);
+    if (problem != FileProblem::kNone) {
+      return fail("cannot read the record file " + o.file + ": " + std::string(fileProblemText(problem)));
+    }
   }
 
   // The debug viewer works on the program's settings, its size groups among

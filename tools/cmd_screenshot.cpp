@@ -51,6 +51,7 @@
 #include "records/debug_viewer_window.h"
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
+#include "settings/regular_file.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 
@@ -168,10 +169,8 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
 }
 
 bool readable(const std::string& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
-  std::ifstream in(path, std::ios::binary);
-  return static_cast<bool>(in);
+  std::ifstream in;
+  return openRegularFile(path, in) == FileProblem::kNone;
 }
 
 // The main window's questions, answered at once: No, Cancel, and what it
