@@ -13,15 +13,18 @@
 #include "analysis/size_classification.h"
 #include "analysis/viewer_counts.h"
 #include "records/word_reader.h"
+#include "settings/private_folder.h"
 #include "settings/settings_controls.h"
 
 namespace {
 
-// A name for the binary copy of a text record in the temporary folder.
+// A name for the binary copy of a text record, in the user's own folder
+// (the system's temporary folder when there is none).
 std::filesystem::path textCopyPath() {
   static std::atomic<unsigned> serial{0};
   std::error_code ec;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  std::filesystem::path folder = privateFolder();
+  if (folder.empty()) folder = std::filesystem::temp_directory_path(ec);
   if (ec) folder = ".";
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   return folder / ("tindavel-record-" + std::to_string(stamp) + "-" + std::to_string(serial++) + ".blb");
@@ -39,10 +42,8 @@ std::string defaultTracePath() {
 #ifdef _WIN32
   return "c:\\test.txt";
 #else
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  if (ec) folder = "/tmp";
-  return (folder / "test.txt").string();
+  const std::string folder = privateFolder();
+  return folder.empty() ? std::string() : (std::filesystem::path(folder) / "test.txt").string();
 #endif
 }
 
@@ -78,8 +79,8 @@ bool RecountEngine::openText(const std::string& path, DamageReporter* reporter) 
   const std::filesystem::path copy = textCopyPath();
   bool headerRead = false;
   {
-    std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    std::ofstream out;
+    if (!createWithoutFollowing(copy.string(), out, std::ios::binary)) return false;
     int16_t left = 0;
     int16_t right = 0;
     headerRead = text.readHeader(left, right);

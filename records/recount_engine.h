@@ -192,7 +192,9 @@ class RecountEngine {
 };
 
 // Where the detection's trace file goes: "c:\test.txt" on Windows, test.txt
-// in the system's temporary folder elsewhere.
+// in the user's own folder elsewhere (privateFolder(): the XDG runtime or
+// cache folder, never the shared /tmp). Empty when there is no such folder:
+// then nothing is traced.
 std::string defaultTracePath();
 
 // Frames that hold `lines` lines of `width` columns: rounded up, at least 1
