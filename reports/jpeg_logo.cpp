@@ -1,17 +1,21 @@
 #include "reports/jpeg_logo.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <limits>
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 
 // jpeglib.h expects size_t and FILE to be declared before it.
 #include <jpeglib.h>
+
+#include "settings/regular_file.h"
 
 namespace {
 
@@ -39,7 +43,7 @@ bool looksLikeJpeg(std::string_view bytes) {
          static_cast<uint8_t>(bytes[1]) == 0xD8 && static_cast<uint8_t>(bytes[2]) == 0xFF;
 }
 
-std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes) {
+std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes, int maxSide) {
   if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<unsigned long>::max())) {
     return std::nullopt;
   }
@@ -72,6 +76,13 @@ std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes) {
     return std::nullopt;
   }
   info.mem->max_memory_to_use = kMaxLogoDecodeBytes;
+  // libjpeg scales by 1/2, 1/4 and 1/8 in its inverse transform, at no cost.
+  const JDIMENSION longest = std::max(info.image_width, info.image_height);
+  info.scale_num = 1;
+  info.scale_denom = 1;
+  while (info.scale_denom < 8 && (longest + info.scale_denom - 1) / info.scale_denom > static_cast<JDIMENSION>(maxSide)) {
+    info.scale_denom *= 2;
+  }
 
   // libjpeg converts grey and YCbCr to RGB itself; CMYK and YCCK it only
   // hands out as CMYK, which we turn into RGB below.
@@ -120,9 +131,8 @@ std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes) {
 }
 
 QImage loadLogoImage(const std::string& path) {
-  if (path.empty()) return {};
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
+  std::ifstream file;
+  if (openRegularFile(path, file) != FileProblem::kNone) return {};
   file.seekg(0, std::ios::end);
   const std::streamoff size = file.tellg();
   if (size <= 0 || size > kMaxLogoFileBytes) return {};
@@ -140,7 +150,14 @@ QImage loadLogoImage(const std::string& path) {
     }
     return image;
   }
-  QImage image;
-  image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-  return image;
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&data);
+  QImageReader reader(&buffer);
+  reader.setAllocationLimit(static_cast<int>(kMaxLogoDecodeBytes / (1024 * 1024)));
+  const QSize claimed = reader.size();
+  if (claimed.isValid() && (claimed.width() > kMaxLogoSide || claimed.height() > kMaxLogoSide)) {
+    if (static_cast<int64_t>(claimed.width()) * claimed.height() > kMaxLogoPixels) return {};
+    reader.setScaledSize(claimed.scaled(kMaxLogoSide, kMaxLogoSide, Qt::KeepAspectRatio));
+  }
+  return reader.read();
 }
