@@ -38,6 +38,8 @@
 #include "records/recording_opener.h"
 #include "records/recount_engine.h"
 #include "reports/day_count.h"
+#include "settings/private_folder.h"
+#include "settings/regular_file.h"
 #include "settings/registry.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
@@ -294,8 +296,8 @@ QToolButton* TfrmRecord::button(const char* name) const {
 void TfrmRecord::OpenBlbFile() {
   engine_->beginOpen();
   // The detection appends a line for every accepted object to the trace file.
-  if (trace_.is_open()) trace_.close();
-  trace_.open(env_.tracePath, std::ios::out | std::ios::trunc);
+  // It is made afresh, and never through a symbolic link someone left there.
+  if (!createWithoutFollowing(env_.tracePath, trace_)) trace_.close();
   engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
   const std::string folder = recordDialogFolder(env_.controls->reportpath.text(), QDir::homePath().toStdString());
   const std::optional<std::string> path = dialogs_->chooseRecordFile(folder, kRecordFileFilter);
@@ -317,7 +319,7 @@ bool TfrmRecord::loadFile(const std::string& path) {
   OpenedRecording opened = openRecording(path, readRecordingReport(path, *env_.store), recountContext(),
                                          picture_->width(), damage.get());
   if (opened.error == RecordingOpenError::kNoReport) {
-    dialogs_->showError(std::string(kMissingReportMessage));
+    dialogs_->showError(noReportMessage(path));
     return false;
   }
   settingsReplaced_ = true;
@@ -329,7 +331,9 @@ bool TfrmRecord::loadFile(const std::string& path) {
     } else {
       FormClose();
     }
-    dialogs_->showError("Cannot open the record file " + path);
+    FileProblem problem = regularFileProblem(path);
+    if (problem == FileProblem::kNone) problem = FileProblem::kUnreadable;
+    dialogs_->showError("Cannot open the record file " + path + ": " + std::string(fileProblemText(problem)) + ".");
     return false;
   }
   engine_ = std::move(opened.engine);

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "records/damage_reporter.h"
+
 OpenedRecording openRecording(const std::string& recordPath, const std::optional<RecordingReport>& reading,
                               const RecountContext& context, int32_t frameWidth, DamageReporter* damage) {
   assert(context.detection && context.settings && context.controls);
@@ -10,6 +12,7 @@ OpenedRecording openRecording(const std::string& recordPath, const std::optional
     opened.error = RecordingOpenError::kNoReport;
     return opened;
   }
+  if (!reading->reportSections && damage) damage->corruption(0, damage::kNotAReport);
   opened.recording = applyRecordingSettings(*reading, *context.settings, *context.controls, *context.detection);
   auto engine = std::make_unique<RecountEngine>(context);
   engine->setFrameWidth(frameWidth);

@@ -10,6 +10,7 @@
 #include "reports/day_count.h"
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
+#include "settings/regular_file.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 
@@ -61,7 +62,15 @@ std::vector<ChartPoint> throughputSeries(double startTime, const ThroughputCurve
 RecordingReport readRecordingReport(const IniFile& ini, bool enableMulti) {
   ReportReadOptions options;
   options.floats = FloatRule::kRecordViewer;
-  return {readReportFile(ini, options), enableMulti};
+  return {readReportFile(ini, options), enableMulti, holdsReportSections(ini)};
+}
+
+std::string noReportMessage(const std::string& recordPath) {
+  const std::string reportPath = companionReportPath(recordPath);
+  FileProblem problem = regularFileProblem(reportPath);
+  if (problem == FileProblem::kMissing) return std::string(kMissingReportMessage);
+  if (problem == FileProblem::kNone) problem = FileProblem::kUnreadable;  // it failed while reading
+  return "Cannot read the report file " + reportPath + ": " + std::string(fileProblemText(problem)) + ".";
 }
 
 std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, const SettingsStore& store) {

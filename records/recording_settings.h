@@ -53,6 +53,11 @@ struct DetectionState;
 // The message shown when a record file has no report file beside it.
 inline constexpr std::string_view kMissingReportMessage = "Cant find corresponding reportfile (.mse)";
 
+// What to tell when readRecordingReport(recordPath, ...) read nothing:
+// kMissingReportMessage when there is no report file, else that the report
+// file cannot be read and why ("... : it is a folder.").
+std::string noReportMessage(const std::string& recordPath);
+
 // One point of a chart series: x in days (a time of day, plus 1 after
 // midnight), y in fish per minute.
 struct ChartPoint {
@@ -80,14 +85,15 @@ std::string companionReportPath(const std::string& recordPath);
 // hands on its own reading.
 struct RecordingReport {
   ReportFile report;
-  bool enableMulti = false;  // the store's "Enablemulti"
+  bool enableMulti = false;     // the store's "Enablemulti"
+  bool reportSections = true;   // false: the file holds no section of a report
 };
 
 // The reading of a parsed report file, with `enableMulti` as the store's.
 RecordingReport readRecordingReport(const IniFile& report, bool enableMulti);
 // The reading of the companion report file of `recordPath`, with the
-// store's "Enablemulti"; nullopt when there is none or it cannot be read.
-// Changes nothing.
+// store's "Enablemulti"; nullopt when there is none or it cannot be read
+// (noReportMessage says which). Changes nothing.
 std::optional<RecordingReport> readRecordingReport(const std::string& recordPath,
                                                    const SettingsStore& store);
 

@@ -118,6 +118,19 @@ ReportFile readReportFile(const IniFile& ini, const ReportReadOptions& options) 
   return r;
 }
 
+bool holdsReportSections(const IniFile& ini) {
+  for (std::string_view name : {kProgramSection, kSettingsSection, kEkaSection, kThroughputSection,
+                                kStoredValuesSection}) {
+    if (ini.hasSection(name)) return true;
+  }
+  for (int n = 1; n <= kReportChannels; ++n) {
+    if (ini.hasSection(numberedName(kDistributionSection, n)) || ini.hasSection(numberedName(kThroughputSection, n))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::vector<std::string> commentLines(const ReportFile& report) {
   if (report.Nocommentlines && *report.Nocommentlines != kDefaultNocommentlines) return report.comments;
   return {report.Generation.value_or("")};

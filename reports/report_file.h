@@ -189,6 +189,11 @@ struct ReportReadOptions {
 // not a number (or an absent "Y") reads as 0, as both viewers do.
 ReportFile readReportFile(const IniFile& ini, const ReportReadOptions& options = {});
 
+// True when the file holds at least one of the sections above. A file that
+// holds none (random bytes, some other program's file) still reads, as
+// all keys absent, but is worth a word to whoever chose it.
+bool holdsReportSections(const IniFile& ini);
+
 // The comment lines the printed report shows: "comment"0 to
 // "Nocommentlines"-1 when Nocommentlines is present (none when it is 0 or
 // less), else "Generation" as the one line (an empty line if that is absent

@@ -14,6 +14,7 @@
 
 #include "reports/report_file.h"
 #include "settings/ini_file.h"
+#include "settings/regular_file.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
@@ -80,8 +81,8 @@ char systemDecimalSeparator() {
 std::optional<ReportDocument> loadReportDocument(const std::string& path, SettingsVariables& settings,
                                                  std::string* error, char decimalSeparator) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    if (error) *error = "Cannot read the report file " + path + ": it is a folder.";
+  if (const FileProblem problem = regularFileProblem(path); problem != FileProblem::kNone) {
+    if (error) *error = "Cannot read the report file " + path + ": " + std::string(fileProblemText(problem)) + ".";
     return std::nullopt;
   }
   std::optional<IniFile> ini = IniFile::fromFile(path);

@@ -25,6 +25,7 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
+#include "settings/regular_file.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 #include "tools/json_text.h"
@@ -116,14 +117,19 @@ int runRecount(const std::vector<std::string>& args) {
 
   const auto started = std::chrono::steady_clock::now();
   {
-    std::ifstream probe(o.file, std::ios::binary);
-    if (!probe) return fail("cannot read the record file " + o.file);
+    std::ifstream probe;
+    const FileProblem problem = openRegularFile(o.file, probe);
+    if (problem != FileProblem::kNone) {
+      return fail("cannot read the record file " + o.file + ": " + std::string(fileProblemText(problem)));
+    }
   }
   CollectingDamageReporter damage;
   const OpenedRecording opened =
       openRecording(o.file, readRecordingReport(o.file, store), ctx, o.frameWidth, &damage);
   if (opened.error == RecordingOpenError::kNoReport) {
-    return fail(std::string(kMissingReportMessage) + ": " + companionReportPath(o.file));
+    const std::string message = noReportMessage(o.file);
+    if (message != kMissingReportMessage) return fail(message);
+    return fail(message + ": " + companionReportPath(o.file));
   }
   if (!opened.engine) return fail("cannot read the record file " + o.file);
   RecountEngine& engine = *opened.engine;

@@ -197,7 +197,7 @@ TEST_F(RecordViewerWindowTest, ReportWithoutItsRecordIsReportedAndTheSettingsCom
   writeFile(dir / "gone.mse", reportFor(3));
   const std::string path = (dir / "gone.blb").string();
   open(path);
-  EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot open the record file " + path});
+  EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot open the record file " + path + ": it does not exist."});
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(registryValues(s, controls), savedValues);
   EXPECT_EQ(fileBytes(storePath), savedStore);
@@ -220,6 +220,48 @@ TEST_F(RecordViewerWindowTest, DamagedRecordIsOneWarningAndShownAsFarAsItGoes) {
   window->endbtnClick();
   window->beginbtnClick();
   EXPECT_EQ(dialogs.warnings.size(), 1u);
+}
+
+// A companion report of random bytes is read with the defaults (one channel
+// here, where the recording has three), but the operator hears of it once.
+TEST_F(RecordViewerWindowTest, ReportOfJunkIsOneWarningAndTheDefaults) {
+  std::string junk(4096, '\0');
+  uint32_t x = 12345;
+  for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  const std::string path = writeRecording(dir / "junk", recordWords(drawFish(3000, fishEvery(3000, 40, 3))), junk);
+  open(path);
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_EQ(s.NrChannels, 1);
+  ASSERT_EQ(dialogs.warnings.size(), 1u);
+  EXPECT_NE(dialogs.warnings[0].find("holds none of the sections of a session report"), std::string::npos)
+      << dialogs.warnings[0];
+  writeFile(dir / "junk.mse", reportFor(3));
+  open(path);
+  EXPECT_EQ(dialogs.warnings.size(), 1u);
+}
+
+// A companion report that is there but cannot be read is not "missing".
+TEST_F(RecordViewerWindowTest, ReportThatIsAFolderIsNamedAsSuch) {
+  const std::string path = writeRecording(dir / "dir", recordWords(drawFish(1000, {})), "");
+  fs::remove(dir / "dir.mse");
+  fs::create_directory(dir / "dir.mse");
+  open(path);
+  EXPECT_EQ(dialogs.errors,
+            std::vector<std::string>{"Cannot read the report file " + (dir / "dir.mse").string() + ": it is a folder."});
+  fs::remove(dir / "dir.mse");
+  open(path);
+  EXPECT_EQ(dialogs.errors.back(), "Cant find corresponding reportfile (.mse)");
+}
+
+// The trace file is made afresh: a symbolic link left at its place is not
+// followed, so the file it names keeps its content (and nothing is traced).
+TEST_F(RecordViewerWindowTest, TraceIsNeverWrittenThroughASymbolicLink) {
+  writeFile(dir / "victim", "keep");
+  fs::create_symlink(dir / "victim", dir / "test.txt");
+  open(recording("linked", 3000, 1));
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(fileBytes(dir / "victim"), "keep");
 }
 
 TEST_F(RecordViewerWindowTest, CutLineIsOneWarningNamingTheLine) {
