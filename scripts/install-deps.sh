@@ -7,6 +7,9 @@ packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libjpeg62-turbo-dev
           libgtest-dev libbenchmark-dev
           poppler-utils fonts-dejavu-core)
+# The install tree's checks (desktop entry, file types) and the Debian
+# package (dpkg-shlibdeps names its dependencies).
+packages+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

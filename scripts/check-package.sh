@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package in Release and checks it as an operator's machine
+# would see it: unpacked into a fresh root with dpkg -x (no container or
+# chroot needed), every library the programs need is found (ldd), and the
+# installed tindavel-cli answers --help and re-counts the installed demo
+# recording with its report.
+#   scripts/check-package.sh [BUILD_DIR]     (default: build-package/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-package}
+
+nice cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTINDAVEL_TESTS=OFF -DTINDAVEL_BENCH=OFF >/dev/null
+nice cmake --build "$build" -j 2 --target tindavel tindavel-cli
+(cd "$build" && nice cpack -G DEB >/dev/null)
+deb=$(ls -t "$build"/tindavel_*.deb | head -n 1)
+echo "package: $deb"
+dpkg-deb --field "$deb" Package Version Depends
+# Every dependency is a Debian package name known here (they come from the
+# packages that hold the libraries the programs were linked with).
+for dep in $(dpkg-deb --field "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g'); do
+  dpkg-query -W "$dep" >/dev/null || { echo "check-package: no Debian package $dep" >&2; exit 1; }
+done
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+
+for program in tindavel tindavel-cli; do
+  if ldd "$root/usr/bin/$program" | grep 'not found'; then
+    echo "check-package: $program needs a library that is not installed" >&2
+    exit 1
+  fi
+done
+
+# The programs read the settings from the user's config folder: a fresh one.
+export XDG_CONFIG_HOME=$root/config HOME=$root
+"$root/usr/bin/tindavel-cli" --help >/dev/null
+"$root/usr/bin/tindavel-cli" recount "$root/usr/share/tindavel/samples/demo.blb"
+echo "check-package: $deb is fine"
