@@ -1,44 +1,17 @@
 // The operator's logo picture for the printed report.
 //
-// JPEG files are decoded with the IJG decompression interface (libjpeg);
-// every other picture format Qt reads is accepted too. A missing, unreadable
+// JPEG files are decoded by reports/jpeg_decode.h (libjpeg, no Qt); every
+// other picture format Qt reads is accepted too. A missing, unreadable
 // or damaged picture yields a null image: the report then leaves the logo's
 // place empty and goes on. Nothing here ever ends the process.
 #ifndef TINDAVEL_REPORTS_JPEG_LOGO_H_
 #define TINDAVEL_REPORTS_JPEG_LOGO_H_
 
-#include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include "reports/jpeg_decode.h"
 
 class QImage;
-
-// Largest picture we decode, in pixels. A logo is small; a file that claims
-// more is either damaged or hostile, and decoding it would only eat memory.
-inline constexpr int64_t kMaxLogoPixels = 40'000'000;
-// Most memory libjpeg may use while decoding a logo (a progressive picture
-// of kMaxLogoPixels keeps about 240 MB of coefficients).
-inline constexpr long kMaxLogoDecodeBytes = 512L * 1024 * 1024;
-// Largest picture file we read into memory.
-inline constexpr int64_t kMaxLogoFileBytes = 64 * 1024 * 1024;
-
-// A decoded JPEG: 8-bit RGB, rows top to bottom, no padding.
-struct DecodedJpeg {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgb;  // width * height * 3 bytes
-};
-
-// True when the bytes start like a JPEG file (the SOI marker FF D8 FF).
-bool looksLikeJpeg(std::string_view bytes);
-
-// Decodes JPEG bytes through libjpeg. Returns nullopt on any error the
-// library reports (bad header, corrupt data, unsupported colour space) and
-// for pictures above kMaxLogoPixels. A file cut short decodes to what the
-// library recovers (it pads the missing rows), as picture viewers do.
-std::optional<DecodedJpeg> decodeJpeg(std::string_view bytes);
 
 // Loads the logo at `path`: JPEG through decodeJpeg, other formats through
 // Qt's image readers. Returns a null QImage when the file is missing,
