@@ -16,7 +16,7 @@ inline constexpr int64_t kMaxLogoPixels = 40'000'000;
 // of kMaxLogoPixels keeps about 240 MB of coefficients).
 inline constexpr long kMaxLogoDecodeBytes = 512L * 1024 * 1024;
 // Largest picture file we read into memory.
-inline constexpr int64_t kMaxLogoFileBytes = 64 * 1024 * 1024;
+inline constexpr int64_t kMaxLogoFileBytes = int64_t{64} * 1024 * 1024;
 
 // A decoded JPEG: 8-bit RGB, rows top to bottom, no padding.
 struct DecodedJpeg {

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libjpeg62-turbo-dev
           libgtest-dev libbenchmark-dev
-          poppler-utils fonts-dejavu-core)
+          poppler-utils fonts-dejavu-core
+          clang libclang-rt-14-dev clang-tidy)
 
 missing=()
 for p in "${packages[@]}"; do
