@@ -8,7 +8,7 @@ int scopeChannels(const SettingsVariables& settings) { return std::clamp(setting
 int32_t channelDivider(const SettingsVariables& settings, int k) {
   const auto& p = settings.ChannelPositions;
   // In 64 bits: the sum of two 32-bit positions may not fit 32, its half does.
-  const int64_t sum = int64_t{p[static_cast<std::size_t>(k)].End} + p[static_cast<std::size_t>(k + 1)].Begin;
+  const int64_t sum = int64_t{p[static_cast<std::size_t>(k)].End} + p[static_cast<std::size_t>(k) + 1].Begin;
   return static_cast<int32_t>(sum / 2);
 }
 

@@ -45,7 +45,7 @@ QString longTimeFormatWithoutZone() {
   }
   return out.trimmed();
 }
-constexpr qint64 kChartSpanMs = 30 * 60 * 1000;
+constexpr qint64 kChartSpanMs = qint64{30} * 60 * 1000;
 
 }  // namespace
 

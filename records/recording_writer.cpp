@@ -45,8 +45,8 @@ std::string fileNameSafe(std::string text) {
 
 std::string dateText(const std::chrono::year_month_day& date) {
   char text[16];
-  std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  (void)std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
   return text;
 }
 

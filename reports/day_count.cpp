@@ -37,7 +37,7 @@ std::optional<SplitDayCount> split(double days) {
 
 void appendNumber(std::string& out, int value, int width) {
   char text[16];
-  std::snprintf(text, sizeof text, "%0*d", width, value);
+  (void)std::snprintf(text, sizeof text, "%0*d", width, value);
   out += text;
 }
 

@@ -16,7 +16,7 @@ std::string formatTimeOfDay(double days) {
   // Only the time of day is printed, so a duration of any length has one.
   const int64_t ms = timeOfDayMilliseconds(days);
   char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(ms / 3'600'000),
-                static_cast<long long>(ms / 60'000 % 60), static_cast<long long>(ms / 1000 % 60));
+  (void)std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(ms / 3'600'000),
+                      static_cast<long long>(ms / 60'000 % 60), static_cast<long long>(ms / 1000 % 60));
   return text;
 }

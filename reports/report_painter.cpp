@@ -122,9 +122,9 @@ class PagePainter {
     for (QFont f = original; f.pointSizeF() >= kMinTextPoints; f.setPointSizeF(f.pointSizeF() - 0.5)) {
       const QStringList lines = wrapLines(t, f, p_.device(), box.width());
       const double spacing = QFontMetricsF(f, p_.device()).lineSpacing();
-      if (lines.size() > maxLines || lines.size() * spacing > box.height()) continue;
+      if (lines.size() > maxLines || static_cast<double>(lines.size()) * spacing > box.height()) continue;
       p_.setFont(f);
-      double top = box.top() + (box.height() - lines.size() * spacing) / 2;
+      double top = box.top() + (box.height() - static_cast<double>(lines.size()) * spacing) / 2;
       for (const QString& line : lines) {
         p_.drawText(QRectF(box.left(), top, box.width(), spacing), static_cast<int>(align | Qt::AlignVCenter), line);
         top += spacing;
@@ -214,7 +214,7 @@ double paintCountingBand(PagePainter& pp, const ReportDocument& doc, int index, 
 
   pp.font(9);
   pp.text(0, y, 32, kRowMm, "Comments:");
-  const double memoH = std::max<size_t>(1, b.comments.size()) * kCommentLineMm + kMemoPaddingMm;
+  const double memoH = static_cast<double>(std::max<size_t>(1, b.comments.size())) * kCommentLineMm + kMemoPaddingMm;
   pp.frame(32, y + 1, kBodyWidthMm - 32, memoH - 1);
   pp.font(kMemoPoints);
   for (size_t i = 0; i < b.comments.size(); ++i) {

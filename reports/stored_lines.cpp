@@ -7,8 +7,8 @@
 std::string formatStoreLine(double days, std::span<const int32_t> counts) {
   const int64_t ms = timeOfDayMilliseconds(days);
   char time[16];
-  std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(ms / 3'600'000),
-                static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60));
+  (void)std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(ms / 3'600'000),
+                      static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60));
   std::string line = time;
   for (const int32_t count : counts) {
     line += kStoreLineGap;

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libjpeg62-turbo-dev
           libgtest-dev libbenchmark-dev
-          poppler-utils fonts-dejavu-core)
+          poppler-utils fonts-dejavu-core
+          clang libclang-rt-14-dev clang-tidy)
 # The install tree's checks (desktop entry, file types) and the Debian
 # package (dpkg-shlibdeps names its dependencies).
 packages+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev)

@@ -178,6 +178,9 @@ template <typename... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelled out for clang before 17, which does not deduce aggregates' arguments.
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 std::string bit(bool value) { return value ? "1" : "0"; }
 

@@ -381,14 +381,14 @@ void Tsett::connectEdits() {
                                                    {wcbream, &c_.wcbream},         {wcbass, &c_.wcbass},
                                                    {Nrch, &c_.Nrch},               {Resolution, &c_.Resolution}};
   for (auto [spin, model] : spins) {
-    connect(spin, &QSpinBox::valueChanged, this, onEdit([model](int value) { model->setValue(value); }));
+    connect(spin, &QSpinBox::valueChanged, this, onEdit([m = model](int value) { m->setValue(value); }));
   }
   std::vector<std::pair<QLineEdit*, Edit*>> edits = {
       {reportpath, &c_.reportpath}, {editoperator, &c_.editoperator}, {logoimagepath, &c_.logoimagepath}};
   for (int n = 1; n <= kMaxChannels; ++n) edits.emplace_back(Cname[n], &c_.channelName(n));
   for (auto [line, model] : edits) {
     connect(line, &QLineEdit::textChanged, this,
-            onEdit([model](const QString& value) { model->setText(value.toStdString()); }));
+            onEdit([m = model](const QString& value) { m->setText(value.toStdString()); }));
   }
   connect(reportpath, &QLineEdit::editingFinished, this, &Tsett::reportpathExit);
   connect(Enablemulti, &QCheckBox::clicked, this, onEdit([this](bool on) { c_.Enablemulti.setChecked(on); }));

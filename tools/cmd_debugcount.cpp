@@ -61,6 +61,8 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
       if (i + 1 >= args.size()) return a + " needs a value";
       const std::string& v = args[++i];
       const std::optional<int32_t> n = parsePositive(v, 9);
+      // An error text, returned at once: no loop builds it up.
+      // NOLINTNEXTLINE(performance-inefficient-string-concatenation)
       if (!n) return a + " needs a whole number of 1 or more, not '" + v + "'";
       if (*n > kMaxFrameWidth) return a + " is at most " + std::to_string(kMaxFrameWidth);
       o.windowWidth = *n;

@@ -347,7 +347,7 @@ int runScreenshot(const std::vector<std::string>& args) {
   // display it renders offscreen.
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
       std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   int argc = 1;
   char program[] = "tindavel-cli";

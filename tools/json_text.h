@@ -22,7 +22,7 @@ inline std::string jsonString(const std::string& text) {
       default:
         if (c < 0x20) {
           char code[8];
-          std::snprintf(code, sizeof code, "\\u%04x", c);
+          (void)std::snprintf(code, sizeof code, "\\u%04x", c);
           out += code;
         } else {
           out += static_cast<char>(c);
