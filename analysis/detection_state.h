@@ -9,20 +9,21 @@
 //
 // Storage. A record is only the fields the line pass reads and writes on
 // every line (68 bytes); a table holds its records by value, one row after
-// the other, so the hot data of all 500 tracked objects takes 34 KB and
-// fits in the first-level cache. Every place of a table owns an outline
-// (table.outline(k), 2000 entries of 6 bytes), kept apart from the records in
-// one block of its own. When a record changes place (a segment continues an
-// object, an object ends, merges or is absorbed), the record and its outline
-// pointer trade places: an outline is never copied then, and is copied only
-// when a split makes a second piece of an object or when an absorbed or
-// released object hands its entries on. The line's objects become the
-// tracked objects by the two tables trading their rows. So a line costs the
-// same whatever the length of the fish, and a line allocates nothing.
-// Exactly as many outlines exist as the three tables have places, each in
-// exactly one place. A reference to a table entry (d.FinishedObjects[k])
-// means that entry only until the next porun; copy what must outlive it (a
-// record is a plain value; its outline is read through its table).
+// the other, so the hot data of all 500 tracked objects takes 34 KB. Every
+// place of a table owns an outline (table.outline(k), 2000 entries of 6
+// bytes), kept apart from the records in one block of its own. When a record
+// changes place (a segment continues an object, an object ends, merges or is
+// absorbed), the record is copied and the two places' outlines trade places:
+// an outline is never copied then, and is copied only when a split makes a
+// second piece of an object or when an absorbed or released object hands its
+// entries on. The line's objects become the tracked objects by the two
+// tables trading their rows. So a line costs the same whatever the length of
+// the fish, and a line allocates nothing. Exactly as many outlines exist as
+// the three tables have places, each in exactly one place. A reference to a
+// table entry (d.FinishedObjects[k]) means that entry only until the next
+// porun; copy what must outlive it (a record is a plain value; its outline
+// is read through its table). Places past a table's count hold records of
+// no meaning.
 //
 // The rows (100 KB) and the outlines (18 MB, never touched where unused)
 // are allocated once, when the state is constructed; the state itself is

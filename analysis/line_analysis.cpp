@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <cstdio>
 #include <ostream>
 
@@ -84,16 +83,21 @@ void appendOutline(Place to, const Place& from, int64_t first, int64_t last) {
   }
 }
 
+// Room for the longest trace line: ten numbers of up to 11 characters, three
+// means of up to 39 and 30 characters between them.
+constexpr int kTraceLineBytes = 10 * 11 + 3 * 39 + 30 + 1;
+
 void writeTraceLine(char* buffer, int size, const DetectionState& d, const ObjectRecord& p,
                     int c) {
   char mean[3][40];
   formatFixedTo(mean[0], sizeof mean[0], d.AvgLength[c], 0);
   formatFixedTo(mean[1], sizeof mean[1], d.AvgBreadth[c], 0);
   formatFixedTo(mean[2], sizeof mean[2], d.AvgArea[c], 0);
-  std::snprintf(buffer, size, "%d :%d :%d :%d   :%d :%d :%d   :%d :%d :%d   :%s :%s :%s",
-                d.LineCounter, p.Lines, p.MaxWidth, p.Area, d.MinLength[c], d.MinBreadth[c],
-                d.MinArea[c], d.MaxLength[c], d.MaxBreadth[c], d.MaxArea[c], mean[0], mean[1],
-                mean[2]);
+  // The buffer holds the longest line (kTraceLineBytes), so nothing is cut.
+  (void)std::snprintf(buffer, size, "%d :%d :%d :%d   :%d :%d :%d   :%d :%d :%d   :%s :%s :%s",
+                      d.LineCounter, p.Lines, p.MaxWidth, p.Area, d.MinLength[c], d.MinBreadth[c],
+                      d.MinArea[c], d.MaxLength[c], d.MaxBreadth[c], d.MaxArea[c], mean[0], mean[1],
+                      mean[2]);
 }
 
 }  // namespace
@@ -104,7 +108,7 @@ int32_t edgeAngle(int64_t x) {
 }
 
 std::string traceLine(const DetectionState& d, const ObjectRecord& p, int c) {
-  char buffer[256];
+  char buffer[kTraceLineBytes];
   writeTraceLine(buffer, sizeof buffer, d, p, c);
   return buffer;
 }
@@ -256,8 +260,8 @@ class LinePass {
   Place segPlace(Pos k) { return {seg(k), segOutlines_[k - 1]}; }
   Place prevPlace(Pos k) { return {prev(k), prevOutlines_[k - 1]}; }
 
-  // Tracked object i moves into segment place j (or finished place f): the
-  // record is copied, the two outlines trade places.
+  // Tracked object i moves into segment place j: the record is copied, the
+  // two outlines trade places.
   void moveToSegment(Pos j, Pos i) {
     seg(j) = prev(i);
     std::swap(segOutlines_[j - 1], prevOutlines_[i - 1]);
@@ -266,9 +270,21 @@ class LinePass {
   // Removes place `k` of a row of `count` places: the places after it move
   // down one, and the record and outline of place k go to the last place,
   // so every outline stays in exactly one place.
+  // (The records are moved with memmove, not std::rotate, which takes
+  // ObjectRecord for a type to swap element by element.)
   static void removePlace(ObjectRecord* rows, OutlineEntry** outlines, Pos k, Pos count) {
-    std::rotate(rows + (k - 1), rows + k, rows + count);
+    const ObjectRecord removed = rows[k - 1];
+    std::copy(rows + k, rows + count, rows + (k - 1));
+    rows[count - 1] = removed;
     std::rotate(outlines + (k - 1), outlines + k, outlines + count);
+  }
+
+  // Segment places after j move x places on, to make room for x more
+  // pieces after j; the x places past the last segment come in their stead
+  // (their records are overwritten, their outlines keep a place each).
+  void openSegmentPlaces(Pos j, Pos x) {
+    std::copy_backward(segRows_ + j, segRows_ + segCount_, segRows_ + segCount_ + x);
+    std::rotate(segOutlines_ + j, segOutlines_ + segCount_, segOutlines_ + segCount_ + x);
   }
 
   // Counts and positions from outside are hostile until checked.
@@ -399,7 +415,7 @@ class LinePass {
     const Pos c = c_;
     d_.ObjectTotal = addSat(d_.ObjectTotal, 1);
     if (trace_) {
-      char line[256];
+      char line[kTraceLineBytes];
       writeTraceLine(line, sizeof line, d_, p, static_cast<int>(c));
       *trace_ << line << '\n';
     }
@@ -450,8 +466,7 @@ class LinePass {
     const int64_t s0 = seg(j_).Start;
     const int64_t pw = (int64_t{seg(j_).End} - s0) / (x + 1);
     const int64_t g = d_.GapLimit[c_] / 2;
-    std::rotate(segRows_ + j_, segRows_ + segCount_, segRows_ + segCount_ + x);
-    std::rotate(segOutlines_ + j_, segOutlines_ + segCount_, segOutlines_ + segCount_ + x);
+    openSegmentPlaces(j_, x);
     segCount_ += x;
     for (Pos p = 0; p <= x; ++p) {
       moveToSegment(j_ + p, i_ + p);

@@ -94,10 +94,10 @@ int runSimulate(const std::vector<std::string>& args) {
   Options o;
   std::string error;
   if (!parseOptions(args, o, error)) {
-    std::fprintf(stderr,
-                 "tindavel-cli simulate: %s\nusage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] "
-                 "[--size-group G] [--fish-per-minute F] [--seed S] [--sampling] [--crowd]\n",
-                 error.c_str());
+    (void)std::fprintf(stderr,
+                       "tindavel-cli simulate: %s\nusage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] "
+                       "[--size-group G] [--fish-per-minute F] [--seed S] [--sampling] [--crowd]\n",
+                       error.c_str());
     return 2;
   }
   const std::string blb = o.out + std::string(kBinaryExtension);
@@ -105,7 +105,7 @@ int runSimulate(const std::vector<std::string>& args) {
   const std::string truth = o.out + ".truth.csv";
   SimulationResult result;
   if (!simulateSession(o, result, error)) {
-    std::fprintf(stderr, "tindavel-cli simulate: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "tindavel-cli simulate: %s\n", error.c_str());
     return 2;
   }
   std::string counts;

@@ -515,10 +515,10 @@ ReportFile Simulation::report() const {
 
   ReportFile r;
   r.Nocommentlines = 2;
-  char settings[160];
-  std::snprintf(settings, sizeof settings, "%d channel%s, size group %d, %g fish per minute per channel, seed %llu%s%s",
-                n, n == 1 ? "" : "s", o_.sizeGroup, o_.fishPerMinute, static_cast<unsigned long long>(o_.seed),
-                o_.sampling ? ", sampling" : "", o_.crowd ? ", crowd" : "");
+  char settings[160];  // the longest text is about 130 characters
+  (void)std::snprintf(settings, sizeof settings, "%d channel%s, size group %d, %g fish per minute per channel, seed %llu%s%s",
+                      n, n == 1 ? "" : "s", o_.sizeGroup, o_.fishPerMinute, static_cast<unsigned long long>(o_.seed),
+                      o_.sampling ? ", sampling" : "", o_.crowd ? ", crowd" : "");
   r.comments = {"Synthetic counting session made by tindavel-cli simulate", settings};
   r.Generation = "Simulated";
   r.Personincharge = "tindavel-cli simulate";

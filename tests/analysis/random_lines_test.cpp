@@ -162,7 +162,7 @@ class RandomLinesTest : public ::testing::Test {
       for (const RawRun& r : runs) preparer.add(r.first, r.second);
       preparer.finish();
     } else {
-      const int n = std::min<int>(runs.size(), kMaxSegments);
+      const int n = static_cast<int>(std::min<size_t>(runs.size(), kMaxSegments));
       for (int k = 1; k <= n; ++k) {
         d.Segments[k].Start = static_cast<int32_t>(runs[k - 1].first);
         d.Segments[k].End = static_cast<int32_t>(runs[k - 1].second);

@@ -182,7 +182,7 @@ class ReferenceModelTest : public ::testing::Test {
   }
 
   void feed(const std::vector<RawRun>& runs) {
-    const int n = std::min<int>(runs.size(), kMaxSegments);
+    const int n = static_cast<int>(std::min<size_t>(runs.size(), kMaxSegments));
     for (int k = 1; k <= n; ++k) {
       d.Segments[k].Start = model.Segments[k].Start = runs[k - 1].first;
       d.Segments[k].End = model.Segments[k].End = runs[k - 1].second;
