@@ -7,21 +7,30 @@
 //   d.PreviousObjects[1..d.PreviousCount]        tracked objects after the last line
 //   d.FinishedObjects[1..d.FinishedCount]        objects accepted on the last line
 //
-// Storage. Every record lives in one pool owned by the state; a table is a row
-// of pointers into that pool. When a segment continues an object, or the line's
-// objects become the tracked objects, the pointers are swapped instead of the
-// records (with their 12 KB outlines) being copied, so a line costs the same
-// whatever the length of the fish, and a line allocates nothing. The pool holds
-// exactly as many records as the three tables have places, each record in
-// exactly one place. So a reference to a table entry (d.FinishedObjects[k])
-// means that entry only until the next porun; copy what must outlive it.
+// Storage. A record is only the fields the line pass reads and writes on
+// every line (68 bytes); a table holds its records by value, one row after
+// the other, so the hot data of all 500 tracked objects takes 34 KB. Every
+// place of a table owns an outline (table.outline(k), 2000 entries of 6
+// bytes), kept apart from the records in one block of its own. When a record
+// changes place (a segment continues an object, an object ends, merges or is
+// absorbed), the record is copied and the two places' outlines trade places:
+// an outline is never copied then, and is copied only when a split makes a
+// second piece of an object or when an absorbed or released object hands its
+// entries on. The line's objects become the tracked objects by the two
+// tables trading their rows. So a line costs the same whatever the length of
+// the fish, and a line allocates nothing. Exactly as many outlines exist as
+// the three tables have places, each in exactly one place. A reference to a
+// table entry (d.FinishedObjects[k]) means that entry only until the next
+// porun; copy what must outlive it (a record is a plain value; its outline
+// is read through its table). Places past a table's count hold records of
+// no meaning.
 //
-// The pool (about 18 MB) is allocated once, when the state is constructed; the
-// state itself is small and may live anywhere.
+// The rows (100 KB) and the outlines (18 MB, never touched where unused)
+// are allocated once, when the state is constructed; the state itself is
+// small and may live anywhere.
 #ifndef TINDAVEL_ANALYSIS_DETECTION_STATE_H_
 #define TINDAVEL_ANALYSIS_DETECTION_STATE_H_
 
-#include <array>
 #include <cassert>
 #include <cstdint>
 #include <memory>
@@ -52,7 +61,8 @@ struct OutlineEntry {
 };
 
 // A segment of the current line, a tracked object or a finished object.
-// A raw segment has only Start and End filled.
+// A raw segment has only Start and End filled. Its outline lives in its
+// table's place (RecordTable::outline).
 struct ObjectRecord {
   int32_t Lines = 0;       // scan lines the object has lasted; 1 on its first line
   int32_t Start = 0;       // first pixel of the object's segment on the latest line
@@ -69,30 +79,39 @@ struct ObjectRecord {
   int32_t RightAngle = 0;  // smoothed angle of the right edge, degrees
   int32_t RunArea = 0;     // widths summed over the current run advancing Shape
   int32_t Shape = 0;       // 0 opening expected, 1 closing expected, 2 opening again, 3 two fish
-  int32_t OutlineCount = 0;  // entries used in Outline
+  int32_t OutlineCount = 0;  // entries used in the outline
   int32_t OutlineLine = 0;   // line number of the latest line, from 1 at the first
-  // Outline[1..OutlineCount]; [0] unused. Entries past OutlineCount are not
-  // kept up to date (and not cleared), so copy only the entries in use.
-  std::array<OutlineEntry, kOutlineLimit + 1> Outline;
 };
 
-// A table of records numbered from 1: table[k] is a record of the pool.
+// A table of records numbered from 1: table[k] is the record in place k,
+// table.outline(k) its outline, entries [1..table[k].OutlineCount] ([0]
+// unused). Entries past OutlineCount are not kept up to date (and not
+// cleared), so copy only the entries in use.
 class RecordTable {
  public:
   ObjectRecord& operator[](int k) {
     assert(k >= 1 && k <= capacity_);
-    return *slots_[k - 1];
+    return records_[k - 1];
   }
   const ObjectRecord& operator[](int k) const {
     assert(k >= 1 && k <= capacity_);
-    return *slots_[k - 1];
+    return records_[k - 1];
+  }
+  OutlineEntry* outline(int k) {
+    assert(k >= 1 && k <= capacity_);
+    return outlines_[k - 1];
+  }
+  const OutlineEntry* outline(int k) const {
+    assert(k >= 1 && k <= capacity_);
+    return outlines_[k - 1];
   }
   int capacity() const { return capacity_; }
 
  private:
   friend struct DetectionState;
   friend class LinePass;
-  ObjectRecord** slots_ = nullptr;  // slots_[k - 1] holds record k
+  ObjectRecord* records_ = nullptr;   // records_[k - 1] is record k
+  OutlineEntry** outlines_ = nullptr; // outlines_[k - 1] is its outline
   int capacity_ = 0;
 };
 
@@ -143,12 +162,50 @@ struct DetectionState {
 
  private:
   friend class LinePass;
-  static constexpr int kPoolSize = kMaxSegments + kMaxTracked + kMaxFinished;
+  static constexpr int kPlaces = kMaxSegments + kMaxTracked + kMaxFinished;
   // Segments and PreviousObjects trade these two rows at the end of a line.
-  std::array<ObjectRecord*, kMaxSegments> slotsA_;
-  std::array<ObjectRecord*, kMaxTracked> slotsB_;
-  std::array<ObjectRecord*, kMaxFinished> finishedSlots_;
-  std::unique_ptr<ObjectRecord[]> pool_;
+  // One block holds the three rows of records, one the outline pointers of
+  // every place, one the outlines.
+  std::unique_ptr<ObjectRecord[]> records_;
+  std::unique_ptr<OutlineEntry*[]> outlinePlaces_;
+  std::unique_ptr<OutlineEntry[]> outlines_;
+};
+
+// The channel walk of the segment preparation and the line pass: from the
+// channel of the position before on the same line (or 1), on to the first
+// channel that ends at or after pixel x, never past the last channel in use
+// (NrChannels clamped to 1..4). Where the ends of the channels rise from left
+// to right, as in every real layout, the walk takes no branch: which objects
+// of a line lie in which channel changes from line to line, and a walk that
+// branches on it is mispredicted about once per object.
+class ChannelWalk {
+  static_assert(kMaxChannels == 4, "ends_ holds the channels before the last");
+
+ public:
+  explicit ChannelWalk(const SettingsVariables& s)
+      : s_(s), last_(s.NrChannels < 1 ? 1 : s.NrChannels > kMaxChannels ? kMaxChannels : s.NrChannels) {
+    // Channel k < last stops the walk at x <= End; from the last on it
+    // always stops. With ends that rise, the channels passed are then the
+    // k < last with End < x, and they come first: the walk from `from` ends
+    // at the later of `from` and the channel after them.
+    for (int k = 1; k <= 3; ++k) ends_[k - 1] = k < last_ ? int64_t{s.ChannelPositions[k].End} : INT64_MAX;
+    rising_ = ends_[0] <= ends_[1] && ends_[1] <= ends_[2];
+  }
+  // The channel of pixel x, walking on from channel `from` (1..last).
+  int64_t next(int64_t from, int64_t x) const {
+    if (!rising_) [[unlikely]] return walkChannels(s_, last_, from, x);
+    const int64_t passed = int64_t{x > ends_[0]} + int64_t{x > ends_[1]} + int64_t{x > ends_[2]};
+    return from > passed + 1 ? from : passed + 1;
+  }
+
+ private:
+  // Step by step, for any layout.
+  static int64_t walkChannels(const SettingsVariables& s, int64_t last, int64_t from, int64_t x);
+
+  const SettingsVariables& s_;
+  int64_t last_;        // the last channel in use
+  int64_t ends_[3];     // End of channels 1..3 before the last one; INT64_MAX from the last on
+  bool rising_ = true;  // ends_ never fall from left to right
 };
 
 static_assert(kMaxSegments == kMaxTracked,

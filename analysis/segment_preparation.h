@@ -16,6 +16,7 @@
 #ifndef TINDAVEL_ANALYSIS_SEGMENT_PREPARATION_H_
 #define TINDAVEL_ANALYSIS_SEGMENT_PREPARATION_H_
 
+#include <algorithm>
 #include <cstdint>
 
 #include "analysis/detection_state.h"
@@ -24,20 +25,52 @@
 class SegmentPreparer {
  public:
   // Starts a line: nothing kept, channel 1.
-  SegmentPreparer(DetectionState& d, const SettingsVariables& s);
+  SegmentPreparer(DetectionState& d, const SettingsVariables& s)
+      : d_(d), rows_(&d.Segments[1]), walk_(s) {}
   // One raw run, in left-to-right order. Pixels are clamped to
   // kMinPixel..kMaxPixel.
-  void add(int64_t start, int64_t end);
+  //
+  // Without branches but for a full table: whether a run joins the segment
+  // before, starts one or is noise changes from run to run (specks, forks).
+  // The run is written into the place after the kept segments whether or
+  // not it starts a segment there; that place is past the kept ones, and in
+  // place (prepareSegments) it is the raw run being read or one read before.
+  void add(int64_t start, int64_t end) {
+    start = std::clamp<int64_t>(start, kMinPixel, kMaxPixel);
+    end = std::clamp<int64_t>(end, kMinPixel, kMaxPixel);
+    channel_ = walk_.next(channel_, start);
+    // Within the gap limit of the segment before: joined, however narrow.
+    const bool joins = kept_ > 0 && start - lastEnd_ < d_.GapLimit[channel_];
+    if (kept_ == kMaxSegments) [[unlikely]] {
+      // No place left: a run that would start a segment is dropped (see
+      // the header).
+      if (joins) {
+        rows_[kept_ - 1].End = static_cast<int32_t>(end);
+        lastEnd_ = end;
+      }
+      return;
+    }
+    // A new segment, unless it is noise.
+    const bool starts = !joins && end - start > d_.MinWidth[channel_];
+    rows_[kept_].Start = static_cast<int32_t>(start);
+    rows_[kept_ - int64_t{joins}].End = static_cast<int32_t>(end);
+    kept_ += int64_t{starts};
+    lastEnd_ = joins || starts ? end : lastEnd_;
+  }
   // Sets d.SegmentCount to the number kept (and d.CurrentChannel to where the
   // channel walk stopped); returns it.
   int32_t finish();
 
  private:
+  // The counts are held as 64-bit numbers, so that the stores into the
+  // segment table (32-bit fields) can never alias them and they stay in
+  // registers.
   DetectionState& d_;
-  const SettingsVariables& s_;
-  int lastChannel_;
-  int32_t channel_ = 1;
-  int32_t kept_ = 0;
+  ObjectRecord* const rows_;  // d.Segments[1..], one after the other
+  const ChannelWalk walk_;
+  int64_t channel_ = 1;
+  int64_t kept_ = 0;
+  int64_t lastEnd_ = 0;  // End of the last segment kept
 };
 
 // Compacts d.Segments[1..d.SegmentCount] in place and sets d.SegmentCount to

@@ -102,7 +102,7 @@ SettingsVariables fourChannels() {
 }
 
 void BM_PrepareAndDetect(benchmark::State& bench) {
-  const Recording rec = makeRecording(bench.range(0) / 1000.0);
+  const Recording rec = makeRecording(static_cast<double>(bench.range(0)) / 1000.0);
   const SettingsVariables s = fourChannels();
   auto state = std::make_unique<DetectionState>();
   DetectionState& d = *state;

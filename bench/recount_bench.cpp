@@ -8,6 +8,12 @@
 // `tindavel-cli simulate --minutes 60 --channels 4`), or else one written
 // here into the temporary folder: fish of 14 to 30 lines and 8 to 16 pixels,
 // about 36 a minute in each channel.
+//
+// BM_RecountDense counts a crowd the same way: TINDAVEL_BENCH_DENSE_RECORDING,
+// or else what `tindavel-cli simulate --crowd --minutes 6 --channels 4
+// --size-group 7 --seed 7` writes (100 fish per 1000 lines, 30 % of them
+// forked for a while, touching neighbours), written here into the temporary
+// folder.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -36,6 +42,7 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tools/recording_simulator.h"
 
 namespace {
 
@@ -48,7 +55,7 @@ constexpr int kChannels = 4;
 std::string recordingPath() {
   if (const char* given = std::getenv("TINDAVEL_BENCH_RECORDING")) return given;
   const fs::path stem = fs::temp_directory_path() / "tindavel-recount-bench";
-  const std::string blb = stem.string() + ".blb";
+  std::string blb = stem.string() + ".blb";
   if (fs::exists(blb)) return blb;
   std::mt19937_64 random(1116);
   struct Fish {
@@ -99,6 +106,26 @@ std::string recordingPath() {
   return blb;
 }
 
+// The crowded recording; the path of its .blb.
+std::string denseRecordingPath() {
+  if (const char* given = std::getenv("TINDAVEL_BENCH_DENSE_RECORDING")) return given;
+  const fs::path stem = fs::temp_directory_path() / "tindavel-recount-bench-crowd";
+  std::string blb = stem.string() + ".blb";
+  if (fs::exists(blb)) return blb;
+  SimulationOptions o;
+  o.out = stem.string();
+  o.minutes = 6;
+  o.channels = 4;
+  o.sizeGroup = 7;
+  o.seed = 7;
+  o.crowd = true;
+  o.fishPerMinute = kCrowdFishPerMinute;
+  SimulationResult result;
+  std::string error;
+  if (!simulateSession(o, result, error)) std::abort();
+  return blb;
+}
+
 // State of a benchmark's own, as the command line keeps it. The detection
 // tables are large, so they live on the heap.
 struct CountingState {
@@ -111,8 +138,7 @@ struct CountingState {
 };
 
 // tindavel-cli recount FILE: open, count the lines, count every frame.
-void BM_RecountCommandLine(benchmark::State& state) {
-  const std::string path = recordingPath();
+void recountCommandLine(benchmark::State& state, const std::string& path) {
   SettingsStore store((fs::temp_directory_path() / "tindavel-bench-store.ini").string());
   store.setReadOnly(true);
   CountingState own;
@@ -143,6 +169,9 @@ void BM_RecountCommandLine(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines);
   state.counters["fish"] = static_cast<double>(total);
 }
+
+void BM_RecountCommandLine(benchmark::State& state) { recountCommandLine(state, recordingPath()); }
+void BM_RecountDense(benchmark::State& state) { recountCommandLine(state, denseRecordingPath()); }
 
 // The window's Autocount over the same frames: down on frame 1, up on the
 // last frame. The window's frame width is set to the command line's.
@@ -187,6 +216,7 @@ void BM_AutocountInWindow(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_RecountCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RecountDense)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AutocountInWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {

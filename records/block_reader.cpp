@@ -1,7 +1,9 @@
 #include "records/block_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
+#include <cstring>
 #include <fstream>
 
 #include "records/line_record.h"
@@ -13,6 +15,20 @@ namespace {
 int16_t byteSwapped(int16_t w) {
   const auto u = static_cast<uint16_t>(w);
   return static_cast<int16_t>(static_cast<uint16_t>((u >> 8) | (u << 8)));
+}
+
+// The first position from `from` to `last` whose word is not 0, or last + 1.
+// Between fish nearly every line is the single word 0, so the words are
+// tested four at a time.
+int32_t endOfZeros(const int16_t* words, int32_t from, int32_t last) {
+  int32_t p = from;
+  for (; p + 3 <= last; p += 4) {
+    uint64_t four;
+    std::memcpy(&four, &words[p], sizeof four);
+    if (four != 0) break;
+  }
+  while (p <= last && words[p] == 0) ++p;
+  return p;
 }
 
 }  // namespace
@@ -82,13 +98,24 @@ void BlockReader::lesa() {
 
   int32_t p = st_.WindowPos;
   int32_t line = st_.WindowLine;
-  if (p <= st_.BufferFill) {
-    // Walk the count words while the next line's count word lies in this block.
-    int32_t next = p + stepAt(p, line);
-    while (next <= st_.BufferFill) {
+  const int32_t fill = st_.BufferFill;
+  if (p <= fill) {
+    // Walk the count words while the next line's count word lies in this
+    // block. A run of empty lines (count words 0, each a record of one word)
+    // is taken at once.
+    int32_t next;
+    for (;;) {
+      if (ReadBuffer[p] == 0) {
+        const int32_t end = endOfZeros(ReadBuffer.get(), p + 1, fill);
+        line += end - 1 - p;
+        p = end - 1;
+        next = end;
+      } else {
+        next = p + stepAt(p, line);
+      }
+      if (next > fill) break;
       p = next;
       ++line;
-      next = p + stepAt(p, line);
     }
     st_.LastPos = p;
     st_.LastLine = line;
@@ -194,7 +221,31 @@ bool BlockReader::readRecord(int16_t count, Sink& sink) {
   return complete;
 }
 
+int32_t BlockReader::readEmptyLines(DetectionState& d, int32_t limit) {
+  const int32_t pos = st_.ReadPos;
+  if (pos < 1 || limit < 1) return 0;  // nothing positioned yet: readLine starts the block
+  // Each empty line at p needs the next count word, p + 1, in the block.
+  const auto last = static_cast<int32_t>(std::min<int64_t>(int64_t{pos} + limit, st_.BufferFill) - 1);
+  const int32_t n = endOfZeros(ReadBuffer.get(), pos, last) - pos;
+  st_.ReadPos = pos + n;
+  line_ += n;
+  if (n > 0) {
+    d.SegmentCount = 0;
+    d.CurrentChannel = 1;
+    d.LineCounter += n;
+  }
+  return n;
+}
+
 bool BlockReader::readRawLine(DetectionState& d) {
+  const int32_t pos = st_.ReadPos;
+  if (pos >= 1 && pos < st_.BufferFill && ReadBuffer[pos] == 0) [[likely]] {
+    // An empty line whose next count word lies in this block.
+    st_.ReadPos = pos + 1;
+    ++line_;
+    d.SegmentCount = 0;
+    return true;
+  }
   const std::optional<int16_t> count = beginLine();
   if (!count) return false;
   RawSegmentSink sink(d);
@@ -202,7 +253,7 @@ bool BlockReader::readRawLine(DetectionState& d) {
   return true;
 }
 
-bool BlockReader::readLine(DetectionState& d, const SettingsVariables& s) {
+bool BlockReader::readRecordLine(DetectionState& d, const SettingsVariables& s) {
   const std::optional<int16_t> count = beginLine();
   if (!count) return false;
   // The pairs go straight through the segment preparation as they are read.

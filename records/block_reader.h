@@ -33,10 +33,10 @@
 #include <optional>
 #include <string>
 
+#include "analysis/detection_state.h"
 #include "records/damage_reporter.h"
 #include "records/record_format.h"
 
-struct DetectionState;
 struct SettingsVariables;
 
 // The reader's position, with the names the viewer's frame logic uses.
@@ -94,7 +94,28 @@ class BlockReader {
   // segment preparation into d.Segments[1..d.SegmentCount], and LineCounter
   // + 1; the line is then ready for the detection. Every pair of an over-long
   // record is prepared (not only the first kMaxSegments).
-  bool readLine(DetectionState& d, const SettingsVariables& s);
+  bool readLine(DetectionState& d, const SettingsVariables& s) {
+    const int32_t pos = st_.ReadPos;
+    if (pos >= 1 && pos < st_.BufferFill && ReadBuffer[pos] == 0) [[likely]] {
+      // An empty line whose next count word lies in this block: what the
+      // preparation of no pairs leaves.
+      st_.ReadPos = pos + 1;
+      ++line_;
+      d.SegmentCount = 0;
+      d.CurrentChannel = 1;
+      ++d.LineCounter;
+      return true;
+    }
+    return readRecordLine(d, s);
+  }
+  // Reads up to `limit` empty lines (count word 0) from ReadPos on, as
+  // readLine would, as long as the line after each lies in this block;
+  // returns how many (0 when ReadPos stands on a line with segments, on the
+  // block's last word, or on nothing yet). For them d.SegmentCount is 0,
+  // d.CurrentChannel 1 and LineCounter counts them. Between fish, where
+  // nearly every line is empty, this takes a run of them at the cost of a
+  // few words' test.
+  int32_t readEmptyLines(DetectionState& d, int32_t limit);
 
   const BlockReaderState& state() const { return st_; }
   // The word at buffer position `pos`, 1 <= pos <= BufferFill.
@@ -108,6 +129,7 @@ class BlockReader {
   std::optional<int16_t> beginLine();  // the count word at ReadPos, if a line is there
   template <typename Sink>
   bool readRecord(int16_t count, Sink& sink);  // the pairs, then onto the next count word
+  bool readRecordLine(DetectionState& d, const SettingsVariables& s);  // readLine but for an empty line
 
   std::unique_ptr<std::istream> source_;
   std::unique_ptr<int16_t[]> ReadBuffer;  // [1..kReadBufferWords]; [0] unused

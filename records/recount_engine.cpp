@@ -250,6 +250,17 @@ void RecountEngine::readColumns() {
   ChannelArray<int32_t>& counts = ctx_.counts->ViewerCount;
   int32_t c = 0;
   while (c < frameWidth_ && !reader_.state().EndOfData) {
+    if (d.PreviousCount == 0) {
+      // Nothing tracked and nothing on the lines: porun would do nothing on
+      // them, and nothing ends on them. A run of them is taken at once.
+      const int32_t empty = reader_.readEmptyLines(d, frameWidth_ - c);
+      if (empty > 0) {
+        d.FinishedCount = 0;
+        for (int32_t k = c; k < c + empty; ++k) columns_[k].Count = 0;
+        c += empty;
+        continue;
+      }
+    }
     if (!reader_.readLine(d, s)) break;
     porun(d, s, ctx_.trace);
     FrameColumn& column = columns_[c];

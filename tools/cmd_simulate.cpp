@@ -3,7 +3,7 @@
 //
 //   tindavel-cli simulate --out PATH [--minutes M] [--channels N]
 //                         [--size-group G] [--fish-per-minute F] [--seed S]
-//                         [--sampling]
+//                         [--sampling] [--crowd]
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -31,10 +31,15 @@ bool parseNumber(const std::string& text, double lo, double hi, double& value) {
 }
 
 bool parseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  bool rateGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--sampling") {
       o.sampling = true;
+      continue;
+    }
+    if (a == "--crowd") {
+      o.crowd = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -57,8 +62,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
       if (!g || *g < 0 || *g >= kSizeGroupCount) return error = "--size-group must be 0 to 9", false;
       o.sizeGroup = *g;
     } else if (a == "--fish-per-minute") {
-      if (!parseNumber(v, 0, 600, number)) return error = "--fish-per-minute must lie between 0 and 600", false;
+      // Checked against the limit once --crowd may have come.
+      if (!parseNumber(v, 0, kMaxCrowdFishPerMinute, number)) number = -1;
       o.fishPerMinute = number;
+      rateGiven = true;
     } else if (a == "--seed") {
       uint64_t seed = 0;
       const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
@@ -68,6 +75,13 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
       error = "unknown option " + a;
       return false;
     }
+  }
+  if (!rateGiven && o.crowd) o.fishPerMinute = kCrowdFishPerMinute;
+  const double maxRate = o.crowd ? kMaxCrowdFishPerMinute : kMaxFishPerMinute;
+  if (o.fishPerMinute < 0 || o.fishPerMinute > maxRate) {
+    error = o.crowd ? "--fish-per-minute must lie between 0 and 6000 with --crowd"
+                    : "--fish-per-minute must lie between 0 and 600";
+    return false;
   }
   if (o.out.empty()) {
     error = "--out PATH is required";
@@ -80,10 +94,10 @@ int runSimulate(const std::vector<std::string>& args) {
   Options o;
   std::string error;
   if (!parseOptions(args, o, error)) {
-    std::fprintf(stderr,
-                 "tindavel-cli simulate: %s\nusage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] "
-                 "[--size-group G] [--fish-per-minute F] [--seed S] [--sampling]\n",
-                 error.c_str());
+    (void)std::fprintf(stderr,
+                       "tindavel-cli simulate: %s\nusage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] "
+                       "[--size-group G] [--fish-per-minute F] [--seed S] [--sampling] [--crowd]\n",
+                       error.c_str());
     return 2;
   }
   const std::string blb = o.out + std::string(kBinaryExtension);
@@ -91,7 +105,7 @@ int runSimulate(const std::vector<std::string>& args) {
   const std::string truth = o.out + ".truth.csv";
   SimulationResult result;
   if (!simulateSession(o, result, error)) {
-    std::fprintf(stderr, "tindavel-cli simulate: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "tindavel-cli simulate: %s\n", error.c_str());
     return 2;
   }
   std::string counts;

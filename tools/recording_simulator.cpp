@@ -78,6 +78,8 @@ struct Fish {
   int32_t right = 0;       // largest End of its rows
   double weight = 0;       // grams
   int64_t fileLine = 0;    // first line in the file; 0 when not recorded
+  int64_t forkFrom = 0;    // rows [forkFrom, forkTo) show as two runs (a crowd's forks)
+  int64_t forkTo = 0;
   int64_t t1() const { return t0 + static_cast<int64_t>(rows.size()) - 1; }
 };
 
@@ -293,7 +295,7 @@ class Simulation {
       setRows(f, rowsFor(shape, random_.uniform(lo, hi)));
       f.t0 = clearOfWindowEdges(t, static_cast<int64_t>(f.rows.size()));
       if (f.t1() >= sessionLines_) return -1;
-      if (isClear(f, nullptr)) return add(std::move(f));
+      if (o_.crowd || isClear(f, nullptr)) return add(std::move(f));
       if (attempt % 8 == 7) t += kLineClearance + static_cast<int64_t>(f.rows.size());  // try later
     }
     return -1;
@@ -327,6 +329,16 @@ class Simulation {
     const int64_t leader = placeFree(c, t, randomShape());
     if (leader < 0) return;
     refreshPlaced(c, t);
+    if (o_.crowd) {
+      // In a crowd the neighbours come by chance; some fish fork.
+      Fish& f = all_[static_cast<size_t>(leader)];
+      if (random_.chance(kCrowdForkShare)) {
+        const auto rows = static_cast<int64_t>(f.rows.size());
+        f.forkFrom = rows / 3;
+        f.forkTo = f.forkFrom + rows / 4;
+      }
+      return;
+    }
     const double kind = random_.uniform01();
     const Shape s = randomShape();
     const Fish& a = all_[static_cast<size_t>(leader)];
@@ -413,8 +425,19 @@ bool Simulation::writeRecording(const std::string& path, std::string& error) {
       }
       segments.clear();
       for (const Fish* f : active) {
-        const Row& r = f->rows[static_cast<size_t>(t - f->t0)];
-        segments.push_back({r.Start, r.End});
+        const int64_t k = t - f->t0;
+        const Row& r = f->rows[static_cast<size_t>(k)];
+        // A fork: the row in two runs, a clear gap apart, where it is broad
+        // enough for two runs of 4 pixels.
+        const int32_t gap = l_.clearance;
+        if (k >= f->forkFrom && k < f->forkTo && r.End - r.Start >= gap + 8) {
+          const int32_t cut = (r.Start + r.End - gap) / 2;
+          segments.push_back({r.Start, cut});
+          segments.push_back({cut + gap, r.End});
+        } else {
+          segments.push_back({r.Start, r.End});
+        }
+        if (o_.crowd && specks.chance(kCrowdSpeckShare)) segments.push_back({r.End + 2, r.End + 3});
       }
       active.erase(std::remove_if(active.begin(), active.end(), [t](const Fish* f) { return f->t1() <= t; }),
                    active.end());
@@ -492,10 +515,10 @@ ReportFile Simulation::report() const {
 
   ReportFile r;
   r.Nocommentlines = 2;
-  char settings[160];
-  std::snprintf(settings, sizeof settings, "%d channel%s, size group %d, %g fish per minute per channel, seed %llu%s",
-                n, n == 1 ? "" : "s", o_.sizeGroup, o_.fishPerMinute, static_cast<unsigned long long>(o_.seed),
-                o_.sampling ? ", sampling" : "");
+  char settings[160];  // the longest text is about 130 characters
+  (void)std::snprintf(settings, sizeof settings, "%d channel%s, size group %d, %g fish per minute per channel, seed %llu%s%s",
+                      n, n == 1 ? "" : "s", o_.sizeGroup, o_.fishPerMinute, static_cast<unsigned long long>(o_.seed),
+                      o_.sampling ? ", sampling" : "", o_.crowd ? ", crowd" : "");
   r.comments = {"Synthetic counting session made by tindavel-cli simulate", settings};
   r.Generation = "Simulated";
   r.Personincharge = "tindavel-cli simulate";

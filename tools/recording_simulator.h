@@ -20,6 +20,14 @@
 // session (the counter counts all the time); the truth file lists the fish
 // of the recorded samples.
 //
+// With `crowd` the fish swim as fry do in a hatchery: no clearance is kept
+// between them (they overlap in time anywhere across the channel, and the
+// ones that touch show as one dark run), no partners are placed on purpose,
+// kCrowdForkShare of them show as two runs for a quarter of their length
+// from a third of it on (a fork the detection splits and merges again), and
+// kCrowdSpeckShare of their rows have a speck two pixels beside them. This
+// is the dense stream the detection benchmark uses, written as a recording.
+//
 // The same arguments always give the same bytes. The channel width of the
 // session follows the size group (500 mm for groups 0 to 2, 1000 mm for 3 to
 // 6, 1400 mm above), so that a fish of the group is broad enough in pixels to
@@ -39,7 +47,15 @@ struct SimulationOptions {
   double fishPerMinute = 30;  // in each channel
   uint64_t seed = 1;
   bool sampling = false;
+  bool crowd = false;  // fish in a crowd (see above)
 };
+
+inline constexpr double kCrowdForkShare = 0.3;   // crowded fish that fork
+inline constexpr double kCrowdSpeckShare = 0.3;  // rows of a crowded fish with a speck beside
+// fishPerMinute a crowd has unless told: 25 fish per 1000 lines in each channel.
+inline constexpr double kCrowdFishPerMinute = 25.0 * 1116 * 60 / 1000;
+inline constexpr double kMaxFishPerMinute = 600;        // in each channel
+inline constexpr double kMaxCrowdFishPerMinute = 6000;  // in each channel, in a crowd
 
 struct SimulationResult {
   int64_t fileLines = 0;                  // line records in PATH.blb

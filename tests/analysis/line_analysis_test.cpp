@@ -202,10 +202,11 @@ TEST_F(LineTest, ReleasedPieceHandsOnItsEntriesSinceTheSplitButNotEntry2000) {
   x.Group = 5;
   x.OutlineCount = kOutlineLimit;
   x.OutlineLine = kOutlineLimit;
-  for (int e = 1; e <= kOutlineLimit; ++e) x.Outline[e] = {100, 110, static_cast<int16_t>(e)};
-  x.Outline[1997].Left = 97;
-  x.Outline[1999].Left = 99;
-  x.Outline[2000].Left = 42;
+  OutlineEntry* xOutline = d.PreviousObjects.outline(1);
+  for (int e = 1; e <= kOutlineLimit; ++e) xOutline[e] = {100, 110, static_cast<int16_t>(e)};
+  xOutline[1997].Left = 97;
+  xOutline[1999].Left = 99;
+  xOutline[2000].Left = 42;
   ObjectRecord& m = d.PreviousObjects[2];
   m = {};
   m.Lines = 5;
@@ -218,7 +219,7 @@ TEST_F(LineTest, ReleasedPieceHandsOnItsEntriesSinceTheSplitButNotEntry2000) {
   m.Group = 5;
   m.OutlineCount = 5;
   m.OutlineLine = 5;
-  for (int e = 1; e <= 5; ++e) m.Outline[e] = {300, 310, static_cast<int16_t>(e)};
+  for (int e = 1; e <= 5; ++e) d.PreviousObjects.outline(2)[e] = {300, 310, static_cast<int16_t>(e)};
   d.PreviousCount = 2;
 
   line({{300, 310}});  // x ends with too few lines of its own; m goes on
@@ -230,11 +231,12 @@ TEST_F(LineTest, ReleasedPieceHandsOnItsEntriesSinceTheSplitButNotEntry2000) {
   EXPECT_EQ(r.MinLeft, 90);
   EXPECT_EQ(r.MaxRight, 310);
   ASSERT_EQ(r.OutlineCount, 5 + 3 + 1) << "entries 1997 to 1999, then the new line";
-  EXPECT_EQ(r.Outline[6].Left, 97);
-  EXPECT_EQ(r.Outline[6].Line, 5 - 2000 + 1997);
-  EXPECT_EQ(r.Outline[8].Left, 99);
-  EXPECT_EQ(r.Outline[9].Left, 300);
-  EXPECT_EQ(r.Outline[9].Line, 6);
+  const OutlineEntry* outline = d.PreviousObjects.outline(1);
+  EXPECT_EQ(outline[6].Left, 97);
+  EXPECT_EQ(outline[6].Line, 5 - 2000 + 1997);
+  EXPECT_EQ(outline[8].Left, 99);
+  EXPECT_EQ(outline[9].Left, 300);
+  EXPECT_EQ(outline[9].Line, 6);
 }
 
 TEST_F(LineTest, SeparateForksGetDifferentGroups) {
@@ -392,8 +394,8 @@ TEST_F(LineTest, OutlineStopsAt2000EntriesAndTheObjectIsStillCounted) {
   EXPECT_EQ(r.Area, 21000);
   EXPECT_EQ(r.OutlineCount, kOutlineLimit);
   EXPECT_EQ(r.OutlineLine, kOutlineLimit);
-  EXPECT_EQ(r.Outline[kOutlineLimit].Line, kOutlineLimit);
-  EXPECT_EQ(r.Outline[1].Left, 100);
+  EXPECT_EQ(d.FinishedObjects.outline(1)[kOutlineLimit].Line, kOutlineLimit);
+  EXPECT_EQ(d.FinishedObjects.outline(1)[1].Left, 100);
 }
 
 // ---- Channels ----

@@ -162,7 +162,7 @@ class RandomLinesTest : public ::testing::Test {
       for (const RawRun& r : runs) preparer.add(r.first, r.second);
       preparer.finish();
     } else {
-      const int n = std::min<int>(runs.size(), kMaxSegments);
+      const int n = static_cast<int>(std::min<size_t>(runs.size(), kMaxSegments));
       for (int k = 1; k <= n; ++k) {
         d.Segments[k].Start = static_cast<int32_t>(runs[k - 1].first);
         d.Segments[k].End = static_cast<int32_t>(runs[k - 1].second);
@@ -241,13 +241,23 @@ class RandomLinesTest : public ::testing::Test {
     }
   }
 
-  // Every record of the pool sits in exactly one place of one table.
+  // Every record and every outline of the state sits in exactly one place of
+  // one table.
   void checkTablesShareNoRecord() {
     std::set<const ObjectRecord*> seen;
-    for (int k = 1; k <= kMaxSegments; ++k) seen.insert(&d.Segments[k]);
-    for (int k = 1; k <= kMaxTracked; ++k) seen.insert(&d.PreviousObjects[k]);
-    for (int k = 1; k <= kMaxFinished; ++k) seen.insert(&d.FinishedObjects[k]);
+    std::set<const OutlineEntry*> outlines;
+    auto note = [&](const RecordTable& table, int places) {
+      for (int k = 1; k <= places; ++k) {
+        seen.insert(&table[k]);
+        outlines.insert(table.outline(k));
+      }
+    };
+    note(d.Segments, kMaxSegments);
+    note(d.PreviousObjects, kMaxTracked);
+    note(d.FinishedObjects, kMaxFinished);
     ASSERT_EQ(seen.size(), size_t{kMaxSegments + kMaxTracked + kMaxFinished});
+    ASSERT_EQ(outlines.size(), size_t{kMaxSegments + kMaxTracked + kMaxFinished});
+    ASSERT_EQ(outlines.count(nullptr), 0u);
   }
 
   void applySizeGroups(bool sane) {

@@ -101,7 +101,9 @@ class WanderingRuns {
   std::vector<Blob> blobs_;
 };
 
-::testing::AssertionResult same(const ObjectRecord& a, const ReferenceRecord& b) {
+// Record k of `table` against the model's record.
+::testing::AssertionResult same(const RecordTable& table, int k, const ReferenceRecord& b) {
+  const ObjectRecord& a = table[k];
   const std::pair<const char*, std::pair<int32_t, int32_t>> fields[] = {
       {"Lines", {a.Lines, b.Lines}},
       {"Start", {a.Start, b.Start}},
@@ -128,7 +130,7 @@ class WanderingRuns {
     }
   }
   for (int e = 1; e <= a.OutlineCount; ++e) {
-    const OutlineEntry& x = a.Outline[e];
+    const OutlineEntry& x = table.outline(k)[e];
     const OutlineEntry& y = b.entry(e);
     if (x.Left != y.Left || x.Right != y.Right || x.Line != y.Line) {
       return ::testing::AssertionFailure()
@@ -180,7 +182,7 @@ class ReferenceModelTest : public ::testing::Test {
   }
 
   void feed(const std::vector<RawRun>& runs) {
-    const int n = std::min<int>(runs.size(), kMaxSegments);
+    const int n = static_cast<int>(std::min<size_t>(runs.size(), kMaxSegments));
     for (int k = 1; k <= n; ++k) {
       d.Segments[k].Start = model.Segments[k].Start = runs[k - 1].first;
       d.Segments[k].End = model.Segments[k].End = runs[k - 1].second;
@@ -206,10 +208,10 @@ class ReferenceModelTest : public ::testing::Test {
     ASSERT_EQ(d.FinishedCount, model.FinishedCount);
     ASSERT_EQ(d.ObjectTotal, model.ObjectTotal);
     for (int k = 1; k <= d.PreviousCount; ++k) {
-      ASSERT_TRUE(same(d.PreviousObjects[k], model.PreviousObjects[k])) << "tracked " << k;
+      ASSERT_TRUE(same(d.PreviousObjects, k, model.PreviousObjects[k])) << "tracked " << k;
     }
     for (int k = 1; k <= d.FinishedCount; ++k) {
-      ASSERT_TRUE(same(d.FinishedObjects[k], model.FinishedObjects[k])) << "finished " << k;
+      ASSERT_TRUE(same(d.FinishedObjects, k, model.FinishedObjects[k])) << "finished " << k;
     }
     for (int c = 1; c <= kMaxChannels; ++c) {
       ASSERT_EQ(d.AvgLength[c], model.AvgLength[c]) << c;

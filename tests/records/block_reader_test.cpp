@@ -239,6 +239,87 @@ TEST_F(BlockReaderTest, ReadLinePreparesAsInPlacePreparation) {
   EXPECT_EQ(d.LineCounter, 2000);
 }
 
+// Between fish nearly every line is the word 0; the line count and
+// readEmptyLines take runs of them at once, four words at a time.
+// Lines with segments at every offset from the block boundary and from a
+// four-word step, between runs of empty lines of every length, must count
+// and read back as they were written.
+TEST_F(BlockReaderTest, RunsOfEmptyLinesCountAndReadBackAcrossBlocks) {
+  std::vector<Line> lines;
+  std::mt19937 rng(11);
+  int64_t words = kHeaderWords;
+  while (words < 2 * int64_t{kReadBufferWords} + 5000) {
+    // Runs of 0 to 40 empty lines, and long ones near the block boundaries.
+    const bool nearBoundary = (words % kReadBufferWords) > kReadBufferWords - 3000;
+    const int run = nearBoundary ? static_cast<int>(rng() % 9) : static_cast<int>(rng() % 41);
+    for (int k = 0; k < run; ++k) lines.push_back({});
+    words += run;
+    if (rng() % 5 == 0) {
+      for (int k = 0; k < 200000; ++k) lines.push_back({});  // a long pause
+      words += 200000;
+    }
+    Line l;
+    const int pairs = 1 + static_cast<int>(rng() % 3);
+    for (int k = 0; k < pairs; ++k) l.push_back({10 * k, 10 * k + 5});
+    lines.push_back(l);
+    words += 1 + 2 * pairs;
+  }
+  for (int k = 0; k < 7; ++k) lines.push_back({});  // the file ends in empty lines
+  attachWords(recordWords(lines));
+  EXPECT_EQ(reader.fjoldilinaiskra(), static_cast<int32_t>(lines.size()));
+  EXPECT_EQ(readAll(), lines);
+  EXPECT_TRUE(reporter.reports.empty());
+}
+
+TEST_F(BlockReaderTest, DamagedCountInARunOfEmptyLinesIsStillReported) {
+  std::vector<int16_t> words = recordWords({{}, {}, {}, {}, {}});
+  words.push_back(-7);
+  for (int k = 0; k < 9; ++k) words.push_back(0);
+  words.push_back(kMaxLineSegments + 1);
+  for (int k = 0; k < 2 * (kMaxLineSegments + 1); ++k) words.push_back(1);
+  words.push_back(0);
+  attachWords(words);
+  EXPECT_EQ(reader.fjoldilinaiskra(), 5 + 1 + 9 + 1 + 1);
+  EXPECT_EQ(reporter.lineOf(damage::kNegativeCount), 6);
+  EXPECT_EQ(reporter.lineOf(damage::kCountTooLarge), 16);
+}
+
+// readEmptyLines leaves the reader and the tables as reading the same lines
+// one by one with readLine does.
+TEST_F(BlockReaderTest, ReadEmptyLinesReadsAsReadLineDoes) {
+  SettingsVariables s;
+  std::vector<Line> lines = {{{10, 20}}};
+  for (int k = 0; k < 23; ++k) lines.push_back({});
+  lines.push_back({{30, 40}});
+  lines.push_back({});
+  attachWords(recordWords(lines));
+  BlockReader oneByOne;
+  oneByOne.attach(memoryFile(encodeBinary(recordWords(lines))));
+  DetectionState e;
+
+  EXPECT_EQ(reader.readEmptyLines(d, 1000), 0) << "nothing positioned yet";
+  ASSERT_TRUE(reader.readLine(d, s));
+  ASSERT_TRUE(oneByOne.readLine(e, s));
+  EXPECT_EQ(reader.readEmptyLines(d, 0), 0);
+  EXPECT_EQ(reader.readEmptyLines(d, 10), 10) << "never more than the limit";
+  EXPECT_EQ(reader.readEmptyLines(d, 1000), 13) << "up to the next line with segments";
+  for (int k = 0; k < 23; ++k) ASSERT_TRUE(oneByOne.readLine(e, s));
+  EXPECT_EQ(reader.state().ReadPos, oneByOne.state().ReadPos);
+  EXPECT_EQ(reader.currentLine(), oneByOne.currentLine());
+  EXPECT_EQ(d.LineCounter, e.LineCounter);
+  EXPECT_EQ(d.SegmentCount, 0);
+  EXPECT_EQ(d.CurrentChannel, 1);
+  EXPECT_EQ(reader.readEmptyLines(d, 1000), 0) << "a line with segments";
+  ASSERT_TRUE(reader.readLine(d, s));
+  EXPECT_EQ(tableLine(d), lines[24]);
+  // The last line is the block's last word: the line after it is not in
+  // the block, so readLine reads it (and finds the end of the data).
+  EXPECT_EQ(reader.readEmptyLines(d, 1000), 0);
+  ASSERT_TRUE(reader.readLine(d, s));
+  EXPECT_FALSE(reader.readLine(d, s));
+  EXPECT_EQ(d.LineCounter, 26);
+}
+
 // ---------------------------------------------------------------- damage
 
 TEST_F(BlockReaderTest, NegativeCountIsAnEmptyLineAndNeverMovesBack) {

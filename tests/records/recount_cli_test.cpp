@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/detection_state.h"
 #include "records/block_reader.h"
 #include "records/recount_engine.h"
 #include "settings/ini_file.h"
@@ -95,6 +96,43 @@ TEST_F(RecountCliTest, JsonCountsEqualTheEnginesAndTheTraceHasALinePerFish) {
   const long long firstField = std::stoll(t.substr(0, t.find(' ')));
   EXPECT_GE(firstField, 1);
   EXPECT_LE(firstField, 25000);
+}
+
+// simulate --crowd writes the dense stream of the benchmarks: about 100 fish
+// per 1000 lines in four channels, several runs on every line, the same
+// bytes for the same arguments; recount counts it as the engine does.
+TEST_F(RecountCliTest, CrowdedSimulationIsDenseAndCountsAsTheEngineDoes) {
+  const std::string stem = (dir / "crowd").string();
+  const std::vector<std::string> args = {"--out", stem, "--minutes", "0.5", "--channels", "4",
+                                         "--size-group", "7", "--seed", "7", "--crowd"};
+  const CliRun made = runCli("simulate", args, dir);
+  ASSERT_EQ(made.status, 0) << made.err;
+  const long long lines = jsonNumber(made.out, "lines");
+  const long long fish = jsonNumber(made.out, "recorded_fish");
+  ASSERT_EQ(lines, 33480);
+  EXPECT_GT(fish * 1000, 80 * lines) << made.out;
+  EXPECT_LT(fish * 1000, 120 * lines) << made.out;
+  BlockReader reader;
+  ASSERT_TRUE(reader.open(stem + ".blb"));
+  DetectionState d;
+  long long pairs = 0;
+  while (reader.readRawLine(d)) pairs += d.SegmentCount;
+  EXPECT_GT(pairs, 5 * lines) << "runs per line";
+  const std::string first = readFileBytes(stem + ".blb").value_or("");
+  ASSERT_EQ(runCli("simulate", args, dir).status, 0);
+  EXPECT_EQ(readFileBytes(stem + ".blb").value_or(""), first) << "the same arguments, the same bytes";
+
+  const CliRun r = run({stem + ".blb", "--json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(jsonCounts(r.out), engineCounts(stem + ".blb", 1000, 1, 0));
+  EXPECT_GT(jsonNumber(r.out, "total"), fish / 3);
+
+  const CliRun tooMany = runCli("simulate", {"--out", stem, "--fish-per-minute", "700"}, dir);
+  EXPECT_EQ(tooMany.status, 2);
+  EXPECT_NE(tooMany.err.find("between 0 and 600"), std::string::npos) << tooMany.err;
+  EXPECT_EQ(runCli("simulate", {"--out", stem, "--minutes", "0.05", "--crowd", "--fish-per-minute", "5000"}, dir)
+                .status,
+            0);
 }
 
 TEST_F(RecountCliTest, AStretchOfFramesIsCountedAsAnAutocount) {

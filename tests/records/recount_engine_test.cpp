@@ -340,6 +340,58 @@ TEST_F(RecountEngineTest, CountAcrossBlocksEqualsALineByLineCountOfTheSameFile) 
   EXPECT_GT(v2.ViewerCount[4], 1000);
 }
 
+TEST_F(RecountEngineTest, SparseCountTakesRunsOfEmptyLinesAsALineByLineCountDoes) {
+  // Fish far apart, so that the engine takes most lines as runs of empty
+  // lines: the counts, every trace line (with its line number), the line
+  // counter and the columns of the frame must be those of a line by line
+  // count, and runs that end at a frame's end, at a block's end or on a
+  // fish must change nothing.
+  const int32_t lines = 1200000;
+  const int32_t width = 1000;
+  std::vector<Fish> fish = fishEvery(lines, 2377, 4);
+  fish.push_back({999 * width + 990, 20, 64, 10});  // across a frame boundary
+  const std::string path = writeRecording(dir / "sparse", recordWords(drawFish(lines, fish)), reportFor(4));
+  ASSERT_GT(fs::file_size(path), 1u * kReadBlockBytes);
+
+  DetectionState d2;
+  SettingsVariables s2;
+  SettingsControls c2;
+  ViewerCounts v2;
+  std::ostringstream trace2;
+  ASSERT_TRUE(applyReportOf(path, s2, c2, d2));
+  for (int c = 1; c <= s2.NrChannels; ++c) stillafiskiflokk(c, d2, s2, 0, false);
+  WordReader words;
+  ASSERT_TRUE(words.open(path));
+  int16_t left = 0;
+  int16_t right = 0;
+  ASSERT_TRUE(words.readHeader(left, right));
+  int32_t read = 0;
+  std::vector<int32_t> lastFrame;  // tracked objects per line of the last frame
+  while (words.readLine(d2, s2)) {
+    porun(d2, s2, &trace2);
+    countFinishedObjects(d2, s2, v2.ViewerCount);
+    if (read >= lines - width) lastFrame.push_back(d2.PreviousCount);
+    if (++read % width == 0) {
+      for (int c = 1; c <= s2.NrChannels; ++c) autofiskiflokkur(c, d2, v2, false);
+    }
+  }
+  ASSERT_EQ(read, lines);
+
+  const ChannelArray<int32_t> engine = freshCount(path, width, 1, framesFor(lines, width));
+  EXPECT_EQ(engine, v2.ViewerCount);
+  EXPECT_EQ(trace.str(), trace2.str());
+  EXPECT_EQ(d.LineCounter, lines);
+  EXPECT_GT(v2.ViewerCount[1] + v2.ViewerCount[2] + v2.ViewerCount[3] + v2.ViewerCount[4], 400);
+  auto e = open(path, width, false);
+  e->countFrames(framesFor(lines, width), framesFor(lines, width));
+  ASSERT_EQ(e->state().ColumnCount, width);
+  for (int32_t c = 0; c < width; ++c) {
+    // The engine restarted at the last frame, the reference did not: only
+    // where the reference tracks nothing must both columns be empty.
+    if (lastFrame[static_cast<size_t>(c)] == 0) ASSERT_EQ(e->column(c).Count, 0) << "column " << c;
+  }
+}
+
 // The limits of every channel as the size classification leaves them.
 struct Limits {
   ChannelArray<int32_t> MinWidth, GapLimit, MinLength, MaxLength, MinBreadth, MaxBreadth, MinArea, MaxArea,
