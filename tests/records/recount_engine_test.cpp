@@ -388,7 +388,9 @@ TEST_F(RecountEngineTest, SparseCountTakesRunsOfEmptyLinesAsALineByLineCountDoes
   for (int32_t c = 0; c < width; ++c) {
     // The engine restarted at the last frame, the reference did not: only
     // where the reference tracks nothing must both columns be empty.
-    if (lastFrame[static_cast<size_t>(c)] == 0) ASSERT_EQ(e->column(c).Count, 0) << "column " << c;
+    if (lastFrame[static_cast<size_t>(c)] == 0) {
+      ASSERT_EQ(e->column(c).Count, 0) << "column " << c;
+    }
   }
 }
 
