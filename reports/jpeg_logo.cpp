@@ -34,7 +34,7 @@ QImage loadLogoImage(const std::string& path) {
   QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QBuffer buffer(&data);
   QImageReader reader(&buffer);
-  reader.setAllocationLimit(static_cast<int>(kMaxLogoDecodeBytes / (1024 * 1024)));
+  reader.setAllocationLimit(static_cast<int>(kMaxLogoDecodeBytes / (1024L * 1024L)));  // in MB
   const QSize claimed = reader.size();
   if (claimed.isValid() && (claimed.width() > kMaxLogoSide || claimed.height() > kMaxLogoSide)) {
     if (static_cast<int64_t>(claimed.width()) * claimed.height() > kMaxLogoPixels) return {};

@@ -247,7 +247,7 @@ int runBatch(const Options& o, const SettingsStore& store) {
     printDamage(file, r.damage);
     // Row by row, so a long batch shows its progress in a pipe.
     std::fputs(csvRows(file, r).c_str(), stdout);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
   }
   return allCounted ? 0 : 2;
 }
