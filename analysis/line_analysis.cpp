@@ -71,8 +71,10 @@ void extendOutline(ObjectRecord& r, OutlineEntry* outline, int32_t start, int32_
 }
 
 // Appends from's entries first..last to to's outline while it has room, line
-// numbers moved onto to's own line count.
+// numbers moved onto to's own line count. An outline whose count is below 0
+// (only a hostile caller sets one) takes none, as in extendOutline.
 void appendOutline(Place to, const Place& from, int64_t first, int64_t last) {
+  if (to.r.OutlineCount < 0) [[unlikely]] return;
   first = std::max<int64_t>(first, 1);
   last = std::min<int64_t>(last, std::min(from.r.OutlineCount, kOutlineLimit));
   const int64_t shift = int64_t{to.r.OutlineLine} - from.r.OutlineLine;

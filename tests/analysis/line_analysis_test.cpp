@@ -289,6 +289,16 @@ TEST_F(LineTest, MergeWithASmallNeighbourAbsorbsIt) {
   EXPECT_EQ(d.PreviousObjects[1].Lines, 5);
 }
 
+TEST_F(LineTest, AbsorbIntoAnOutlineWithANegativeCountWritesNothing) {
+  d.MinArea[1] = 100;
+  for (int n = 0; n < 3; ++n) line({{100, 110}, {120, 126}});
+  d.PreviousObjects[1].OutlineCount = -40;  // a hostile caller's record
+  line({{100, 130}});  // the neighbour is absorbed: its entries have no place
+  ASSERT_EQ(d.PreviousCount, 1);
+  EXPECT_EQ(d.PreviousObjects[1].OutlineCount, -40);
+  EXPECT_EQ(d.PreviousObjects[1].Lines, 4);
+}
+
 TEST_F(LineTest, MergeOfThreeObjects) {
   for (int n = 0; n < 3; ++n) line({{100, 110}, {120, 130}, {140, 150}});
   line({{100, 151}});
