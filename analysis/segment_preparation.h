@@ -40,7 +40,10 @@ class SegmentPreparer {
     end = std::clamp<int64_t>(end, kMinPixel, kMaxPixel);
     channel_ = walk_.next(channel_, start);
     // Within the gap limit of the segment before: joined, however narrow.
-    const bool joins = kept_ > 0 && start - lastEnd_ < d_.GapLimit[channel_];
+    // Before the first segment lastEnd_ lies so far left that nothing joins,
+    // so the test needs no branch on kept_ (the first run of every line
+    // would mispredict it).
+    const bool joins = start - lastEnd_ < d_.GapLimit[channel_];
     if (kept_ == kMaxSegments) [[unlikely]] {
       // No place left: a run that would start a segment is dropped (see
       // the header).
@@ -51,11 +54,13 @@ class SegmentPreparer {
       return;
     }
     // A new segment, unless it is noise.
-    const bool starts = !joins && end - start > d_.MinWidth[channel_];
+    // (Bitwise, not &&: a branch on joins is mispredicted at every speck.)
+    const bool starts = !joins & (end - start > d_.MinWidth[channel_]);
     rows_[kept_].Start = static_cast<int32_t>(start);
     rows_[kept_ - int64_t{joins}].End = static_cast<int32_t>(end);
     kept_ += int64_t{starts};
-    lastEnd_ = joins || starts ? end : lastEnd_;
+    const int64_t moved = -int64_t{joins | starts};  // all ones when the run was kept
+    lastEnd_ = (end & moved) | (lastEnd_ & ~moved);
   }
   // Sets d.SegmentCount to the number kept (and d.CurrentChannel to where the
   // channel walk stopped); returns it.
@@ -70,7 +75,10 @@ class SegmentPreparer {
   const ChannelWalk walk_;
   int64_t channel_ = 1;
   int64_t kept_ = 0;
-  int64_t lastEnd_ = 0;  // End of the last segment kept
+  // End of the last segment kept; before the first, far enough left that
+  // start - lastEnd_ exceeds every 32-bit gap limit (start >= kMinPixel).
+  int64_t lastEnd_ = kNoSegmentEnd;
+  static constexpr int64_t kNoSegmentEnd = int64_t{kMinPixel} - (int64_t{1} << 40);
 };
 
 // Compacts d.Segments[1..d.SegmentCount] in place and sets d.SegmentCount to
