@@ -2,15 +2,16 @@
 # Builds the Debian package in Release and checks it as an operator's machine
 # would see it: unpacked into a fresh root with dpkg -x (no container or
 # chroot needed), every library the programs need is found (ldd), and the
-# installed tindavel-cli answers --help and re-counts the installed demo
-# recording with its report.
+# installed tindavel-cli answers --help, re-counts the installed demo
+# recording with its report without loading Qt, and prints the demo report
+# to PDF through tindavel-cli-windows.
 #   scripts/check-package.sh [BUILD_DIR]     (default: build-package/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-package}
 
 nice cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTINDAVEL_TESTS=OFF -DTINDAVEL_BENCH=OFF >/dev/null
-nice cmake --build "$build" -j 2 --target tindavel tindavel-cli
+nice cmake --build "$build" -j 2 --target tindavel tindavel-cli tindavel-cli-windows
 (cd "$build" && nice cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/tindavel_*.deb | head -n 1)
 echo "package: $deb"
@@ -25,8 +26,10 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 
-for program in tindavel tindavel-cli; do
-  if ldd "$root/usr/bin/$program" | grep 'not found'; then
+windows=$root/usr/libexec/tindavel/tindavel-cli-windows
+[ -x "$windows" ] || { echo "check-package: no program /usr/libexec/tindavel/tindavel-cli-windows" >&2; exit 1; }
+for program in "$root/usr/bin/tindavel" "$root/usr/bin/tindavel-cli" "$windows"; do
+  if ldd "$program" | grep 'not found'; then
     echo "check-package: $program needs a library that is not installed" >&2
     exit 1
   fi
@@ -36,4 +39,10 @@ done
 export XDG_CONFIG_HOME=$root/config HOME=$root
 "$root/usr/bin/tindavel-cli" --help >/dev/null
 "$root/usr/bin/tindavel-cli" recount "$root/usr/share/tindavel/samples/demo.blb"
+if ldd "$root/usr/bin/tindavel-cli" | grep libQt; then
+  echo "check-package: tindavel-cli loads Qt" >&2
+  exit 1
+fi
+"$root/usr/bin/tindavel-cli" report "$root/usr/share/tindavel/samples/demo.mse" --pdf "$root/demo.pdf"
+[ "$(head -c 5 "$root/demo.pdf")" = "%PDF-" ] || { echo "check-package: tindavel-cli report wrote no PDF" >&2; exit 1; }
 echo "check-package: $deb is fine"

@@ -1,5 +1,6 @@
 // Subcommands of tindavel-cli. Each lives in a cmd_<name>.cpp of its own and
-// registers itself at start-up, so adding one touches no other file.
+// registers itself at start-up, so adding one touches no other file; one
+// that needs Qt also takes its name and summary from tools/window_commands.h.
 #ifndef TINDAVEL_TOOLS_CLI_COMMAND_H_
 #define TINDAVEL_TOOLS_CLI_COMMAND_H_
 

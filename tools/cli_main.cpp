@@ -1,5 +1,7 @@
 // tindavel-cli: the command-line side of the program, for support, scripting
-// and tests. A thin dispatcher over the subcommands that registered.
+// and tests. A thin dispatcher over the subcommands that registered; the
+// same dispatcher serves tindavel-cli-windows, the program of the commands
+// that need Qt (tools/window_commands.h).
 #include <algorithm>
 #include <cstdio>
 #include <string>

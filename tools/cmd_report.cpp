@@ -16,6 +16,7 @@
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
 #include "tools/json_text.h"
+#include "tools/window_commands.h"
 
 namespace {
 
@@ -66,7 +67,6 @@ int runReport(const std::vector<std::string>& args) {
   return 0;
 }
 
-const bool registered = registerCliCommand(
-    {"report", "write a report file's printed pages to a PDF (FILE.mse --pdf OUT.pdf)", runReport});
+const bool registered = registerCliCommand({kReportCommand.name, kReportCommand.summary, runReport});
 
 }  // namespace

@@ -54,6 +54,7 @@
 #include "settings/regular_file.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
+#include "tools/window_commands.h"
 
 namespace {
 
@@ -359,7 +360,7 @@ int runScreenshot(const std::vector<std::string>& args) {
   return shoot(o, *shot, closer);
 }
 
-const bool kRegistered = registerCliCommand(
-    {"screenshot", "render one of the program's windows to a PNG", runScreenshot});
+const bool kRegistered =
+    registerCliCommand({kScreenshotCommand.name, kScreenshotCommand.summary, runScreenshot});
 
 }  // namespace

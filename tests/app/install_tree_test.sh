@@ -2,7 +2,9 @@
 # The install tree: `cmake --install` into a fresh prefix puts every file
 # where the desktop and the user look for it, the icons the desktop entry
 # and the file types name are there, and the desktop entry and the file
-# types pass their tools' checks when those tools are installed.
+# types pass their tools' checks when those tools are installed. The
+# installed tindavel-cli loads no Qt and hands a window command to the
+# installed tindavel-cli-windows.
 #   install_tree_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -14,7 +16,7 @@ status=0
 problem() { echo "install tree: $*" >&2; status=1; }
 
 share=$prefix/share
-for f in bin/tindavel bin/tindavel-cli; do
+for f in bin/tindavel bin/tindavel-cli libexec/tindavel/tindavel-cli-windows; do
   [ -x "$prefix/$f" ] || problem "no program $f"
 done
 for f in applications/tindavel.desktop mime/packages/tindavel.xml \
@@ -22,6 +24,20 @@ for f in applications/tindavel.desktop mime/packages/tindavel.xml \
          doc/tindavel/README.md; do
   [ -s "$share/$f" ] || problem "no file share/$f"
 done
+
+if ldd "$prefix/bin/tindavel-cli" | grep libQt; then
+  problem "bin/tindavel-cli loads Qt"
+fi
+# A report printed to PDF by the installed window command, through
+# tindavel-cli, with a config folder of its own.
+pdf=$prefix/demo.pdf
+if out=$(XDG_CONFIG_HOME=$prefix/config HOME=$prefix "$prefix/bin/tindavel-cli" report \
+           "$share/tindavel/samples/demo.mse" --pdf "$pdf" 2>"$prefix/report.err"); then
+  case $out in *'"pages": '*) ;; *) problem "tindavel-cli report printed '$out'" ;; esac
+  [ "$(head -c 5 "$pdf" 2>/dev/null)" = "%PDF-" ] || problem "tindavel-cli report wrote no PDF"
+else
+  problem "tindavel-cli report fails: $(cat "$prefix/report.err")"
+fi
 
 desktop=$share/applications/tindavel.desktop
 mime=$share/mime/packages/tindavel.xml
