@@ -466,7 +466,9 @@ class LinePass {
     // half the gap limit kept free on both sides of every cut. The segments
     // after j move x places on to make room.
     const int64_t s0 = seg(j_).Start;
-    const int64_t pw = (int64_t{seg(j_).End} - s0) / (x + 1);
+    // Pixels and the piece count fit 32 bits: a 32-bit division is the
+    // same and takes half the time of a 64-bit one.
+    const int64_t pw = (seg(j_).End - seg(j_).Start) / static_cast<int32_t>(x + 1);
     const int64_t g = d_.GapLimit[c_] / 2;
     openSegmentPlaces(j_, x);
     segCount_ += x;
