@@ -23,11 +23,10 @@
 #include <thread>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "records/damage_reporter.h"
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/reports/test_jpeg.h"
 
 namespace {
 
@@ -84,43 +83,6 @@ Outcome runTool(const std::vector<std::string>& args, const fs::path& scratch, i
 }
 
 std::string words16(const std::vector<int16_t>& words) { return encodeBinary(words); }
-
-// A small JPEG whose frame header is made to claim width x height pixels.
-std::string jpegClaiming(int width, int height) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = 16;
-  info.image_height = 16;
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(16 * 3, 90);
-  while (info.next_scanline < 16) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string bytes(reinterpret_cast<char*>(buffer), size);
-  std::free(buffer);
-  jpeg_destroy_compress(&info);
-  for (size_t i = 0; i + 9 < bytes.size(); ++i) {
-    if (static_cast<uint8_t>(bytes[i]) == 0xFF && static_cast<uint8_t>(bytes[i + 1]) == 0xC0) {
-      // FF C0, length (2), precision (1), height (2), width (2).
-      bytes[i + 5] = static_cast<char>(height >> 8);
-      bytes[i + 6] = static_cast<char>(height & 0xFF);
-      bytes[i + 7] = static_cast<char>(width >> 8);
-      bytes[i + 8] = static_cast<char>(width & 0xFF);
-      break;
-    }
-  }
-  return bytes;
-}
 
 // A report whose "Program" section names `logo` as its logo picture.
 std::string reportWithLogo(const std::string& logo) {

@@ -35,6 +35,7 @@
 #include "settings/settings_variables.h"
 #include "tests/command_runner.h"
 #include "tests/reports/scripted_report_viewer_dialogs.h"
+#include "tests/reports/test_jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -51,45 +52,6 @@ fs::path scratch(const std::string& name) {
 
 void writeFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A JPEG made with libjpeg's compressor: left half red, right half blue.
-std::string makeJpeg(int width, int height, J_COLOR_SPACE space = JCS_RGB, bool progressive = false) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = space == JCS_GRAYSCALE ? 1 : 3;
-  info.in_color_space = space;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
-  if (progressive) jpeg_simple_progression(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<size_t>(width * info.input_components));
-  for (int x = 0; x < width; ++x) {
-    if (space == JCS_GRAYSCALE) {
-      row[static_cast<size_t>(x)] = x < width / 2 ? 40 : 220;
-    } else {
-      const bool left = x < width / 2;
-      row[static_cast<size_t>(x * 3)] = left ? 230 : 10;
-      row[static_cast<size_t>(x * 3 + 1)] = 10;
-      row[static_cast<size_t>(x * 3 + 2)] = left ? 10 : 230;
-    }
-  }
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string bytes(reinterpret_cast<char*>(buffer), size);
-  jpeg_destroy_compress(&info);
-  free(buffer);
-  return bytes;
 }
 
 CommandResult run(const std::string& command) { return runCommand(command + " 2>/dev/null"); }
