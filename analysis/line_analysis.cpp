@@ -468,7 +468,7 @@ class LinePass {
     const int64_t s0 = seg(j_).Start;
     // Pixels and the piece count fit 32 bits: a 32-bit division is the
     // same and takes half the time of a 64-bit one.
-    const int64_t pw = (seg(j_).End - seg(j_).Start) / static_cast<int32_t>(x + 1);
+    const int64_t pw = static_cast<int32_t>(seg(j_).End - s0) / static_cast<int32_t>(x + 1);
     const int64_t g = d_.GapLimit[c_] / 2;
     openSegmentPlaces(j_, x);
     segCount_ += x;

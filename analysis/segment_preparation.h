@@ -41,8 +41,9 @@ class SegmentPreparer {
     channel_ = walk_.next(channel_, start);
     // Within the gap limit of the segment before: joined, however narrow.
     // Before the first segment lastEnd_ lies so far left that nothing joins,
-    // so the test needs no branch on kept_ (the first run of every line
-    // would mispredict it).
+    // so the test needs no look at kept_. Joins and starts are combined
+    // bitwise, never with && or ?:, which the compiler turns into branches
+    // that are mispredicted at every speck.
     const bool joins = start - lastEnd_ < d_.GapLimit[channel_];
     if (kept_ == kMaxSegments) [[unlikely]] {
       // No place left: a run that would start a segment is dropped (see
@@ -54,7 +55,6 @@ class SegmentPreparer {
       return;
     }
     // A new segment, unless it is noise.
-    // (Bitwise, not &&: a branch on joins is mispredicted at every speck.)
     const bool starts = !joins & (end - start > d_.MinWidth[channel_]);
     rows_[kept_].Start = static_cast<int32_t>(start);
     rows_[kept_ - int64_t{joins}].End = static_cast<int32_t>(end);
