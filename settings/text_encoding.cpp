@@ -42,6 +42,25 @@ size_t sequenceLength(unsigned char lead) {
   return 0;
 }
 
+// Length of the well-formed UTF-8 sequence at bytes[i] (no overlong forms,
+// no surrogates, nothing above U+10FFFF); 0 when there is none.
+size_t validSequenceAt(std::string_view bytes, size_t i) {
+  const auto lead = static_cast<unsigned char>(bytes[i]);
+  const size_t len = sequenceLength(lead);
+  if (len == 0 || i + len > bytes.size()) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  if (len >= 3) {
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    if (lead == 0xE0 && second < 0xA0) return 0;  // overlong
+    if (lead == 0xED && second > 0x9F) return 0;  // surrogate
+    if (lead == 0xF0 && second < 0x90) return 0;  // overlong
+    if (lead == 0xF4 && second > 0x8F) return 0;  // above U+10FFFF
+  }
+  return len;
+}
+
 std::string decodeUtf16(std::string_view bytes, bool littleEndian) {
   std::string out;
   out.reserve(bytes.size());
@@ -90,24 +109,28 @@ void splitLines(std::string_view text, bool decodeEach, std::vector<std::string>
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const size_t len = sequenceLength(lead);
-    if (len == 0 || i + len > bytes.size()) return false;
-    for (size_t k = 1; k < len; ++k) {
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    }
-    if (len >= 3) {
-      const auto second = static_cast<unsigned char>(bytes[i + 1]);
-      if (lead == 0xE0 && second < 0xA0) return false;  // overlong
-      if (lead == 0xED && second > 0x9F) return false;  // surrogate
-      if (lead == 0xF0 && second < 0x90) return false;  // overlong
-      if (lead == 0xF4 && second > 0x8F) return false;  // above U+10FFFF
-    }
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = validSequenceAt(bytes, i);
+    if (len == 0) return false;
     i += len;
   }
   return true;
+}
+
+std::string printableName(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = validSequenceAt(bytes, i);
+    if (len == 0) {
+      appendUtf8(out, 0xFFFD);
+      ++i;
+    } else {
+      out.append(bytes.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
 }
 
 std::string cp1252ToUtf8(std::string_view bytes) {

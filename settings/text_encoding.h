@@ -35,6 +35,11 @@ std::string lineToUtf8(std::string_view bytes);
 // text, as it ends a C string for the Windows functions.
 std::vector<std::string> decodeTextLines(std::string_view bytes);
 
+// A file name as messages show it: `bytes` as they are where they are valid
+// UTF-8, each byte that is not replaced by U+FFFD. (Names are bytes on the
+// systems this runs on; what is printed about them stays valid UTF-8.)
+std::string printableName(std::string_view bytes);
+
 // Number of code points in a UTF-8 string, and its first `count` code points.
 size_t utf8Length(std::string_view text);
 std::string utf8Prefix(std::string_view text, size_t count);
