@@ -38,7 +38,9 @@
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
+#include "settings/output_file.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 #include "tools/csv_text.h"
@@ -133,6 +135,14 @@ struct Recount {
   std::vector<Damage> damage;
 };
 
+// Why `file` cannot be read as a recording, if it cannot.
+std::optional<std::string> recordFileProblem(const std::string& file) {
+  std::ifstream probe;
+  const FileProblem problem = openRegularFile(file, probe);
+  if (problem == FileProblem::kNone) return std::nullopt;
+  return "cannot read the record file " + printableName(file) + ": " + fileProblemReason(file, problem);
+}
+
 // Counts `file` on state of its own. The settings store is only read.
 Recount recountOne(const std::string& file, const Options& o, const SettingsStore& store,
                    std::ostream* trace) {
@@ -150,13 +160,9 @@ Recount recountOne(const std::string& file, const Options& o, const SettingsStor
   ctx.controls = &controls;
   ctx.trace = trace;
 
-  {
-    std::ifstream probe;
-    const FileProblem problem = openRegularFile(file, probe);
-    if (problem != FileProblem::kNone) {
-      r.error = "cannot read the record file " + file + ": " + std::string(fileProblemText(problem));
-      return r;
-    }
+  if (std::optional<std::string> problem = recordFileProblem(file)) {
+    r.error = std::move(*problem);
+    return r;
   }
   CollectingDamageReporter damage;
   const std::optional<RecordingReport> reading = readRecordingReport(file, store);
@@ -262,21 +268,21 @@ int runRecount(const std::vector<std::string>& args) {
   store.reload();
   if (o.csv) return runBatch(o, store);
 
-  std::ofstream traceFile;
-  if (!o.trace.empty()) {
-    traceFile.open(o.trace, std::ios::out | std::ios::trunc);
-    if (!traceFile) return fail("cannot create the trace file " + o.trace);
-  }
-
   const std::string& file = o.files.front();
+  // The trace is opened once the recording is known to be readable (a FIFO
+  // with no reader would hold the run before its first check), and takes
+  // the place of an old one only when the count succeeds.
+  OutputFile traceFile;
+  if (!o.trace.empty()) {
+    if (const std::optional<std::string> problem = recordFileProblem(file)) return fail(*problem);
+    const std::string inputs[] = {file, companionReportPath(file)};
+    if (!traceFile.open(o.trace, inputs)) return fail(traceFile.error());
+  }
   const auto started = std::chrono::steady_clock::now();
-  const Recount r = recountOne(file, o, store, traceFile.is_open() ? &traceFile : nullptr);
+  const Recount r = recountOne(file, o, store, traceFile.isOpen() ? &traceFile.stream() : nullptr);
   if (!r.error.empty()) return fail(r.error);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  if (traceFile.is_open()) {
-    traceFile.flush();
-    if (!traceFile) return fail("cannot write the trace file " + o.trace);
-  }
+  if (traceFile.isOpen() && !traceFile.commit()) return fail(traceFile.error());
 
   int64_t total = 0;
   for (int c = 1; c <= r.channels; ++c) total += r.counts[c];

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "records/damage_reporter.h"
+#include "settings/text_encoding.h"
 
 // `text` as a quoted JSON string: quotes, backslashes and control characters
-// escaped; other bytes (UTF-8 included) pass through as they are.
+// escaped; other bytes (UTF-8 included) pass through as they are, except
+// those that are not UTF-8 (a file name's), which become U+FFFD.
 inline std::string jsonString(const std::string& text) {
   std::string out = "\"";
-  for (const unsigned char c : text) {
+  for (const unsigned char c : printableName(text)) {
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
