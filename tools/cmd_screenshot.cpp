@@ -172,9 +172,10 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
   return std::nullopt;
 }
 
-bool readable(const std::string& path) {
+// Why `path` cannot be read, or kNone.
+FileProblem readProblem(const std::string& path) {
   std::ifstream in;
-  return openRegularFile(path, in) == FileProblem::kNone;
+  return openRegularFile(path, in);
 }
 
 // The main window's questions, answered at once: No, Cancel, and what it
@@ -336,12 +337,14 @@ int runScreenshot(const std::vector<std::string>& args) {
   const bool debugViewer = std::string(shot->name) == "Form4";  // a recording is optional here
   if (viewer && o.record.empty()) return fail("frmRecord needs --record FILE.blb");
   if (!viewer && !debugViewer && !o.record.empty()) return fail("--record is for frmRecord and Form4 only");
-  if ((viewer || debugViewer) && !o.record.empty() && !readable(o.record)) {
-    return fail("cannot read the record file " + o.record);
+  if ((viewer || debugViewer) && !o.record.empty()) {
+    if (const FileProblem problem = readProblem(o.record); problem != FileProblem::kNone) {
+      return fail("cannot read the record file " + printableName(o.record) + ": " + fileProblemReason(o.record, problem));
+    }
   }
   if (viewer) {
     const std::string report = companionReportPath(o.record);
-    if (!readable(report)) return fail(std::string(kMissingReportMessage) + ": " + report);
+    if (readProblem(report) != FileProblem::kNone) return fail(std::string(kMissingReportMessage) + ": " + printableName(report));
   }
   // The picture's file is made ready (and refused, before any window is
   // built, when it is an input or cannot be made) once the inputs are known.

@@ -89,6 +89,8 @@ TEST_F(OutputFilesTest, RefusedAndFailedOutputsLeaveTheOldFileAsItWas) {
        "tindavel-cli recount: cannot read the record file @missing.blb: it does not exist\n", "@old.txt"},
       {"trace of a bad --from", {"recount", "@d.blb", "--from", "999", "--trace", "@old.txt"}, 2,
        "tindavel-cli recount: --from 999 is past the last frame 268\n", "@old.txt"},
+      {"picture of a missing recording", {"screenshot", "frmRecord", "--record", "@missing.blb", "--out", "@old.pdf"},
+       2, "tindavel-cli screenshot: cannot read the record file @missing.blb: it does not exist\n", "@old.pdf"},
       {"PDF of a missing report", {"report", "@missing.mse", "--pdf", "@old.pdf"}, 2,
        "tindavel-cli report: Cannot read the report file @missing.mse: it does not exist.\n", "@old.pdf"},
       {"simulation that cannot make all three files", {"simulate", "--out", "@s", "--minutes", "0.1"}, 2,
