@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/ and runs every test with ctest;
-# then clang-tidy over our sources (.clang-tidy) and every fuzz target for
-# 20 seconds (scripts/fuzz.sh, build-fuzz/). Without clang-tidy or clang
-# those two steps are skipped with a line saying so.
+# UndefinedBehaviorSanitizer into build-asan/ and runs every test with ctest
+# (the fuzz targets' seeds and regression inputs among them); then the soak
+# test (label soak), which needs a release build: only it is built, into
+# build-release/; then clang-tidy over our sources (.clang-tidy) and every
+# fuzz target for 20 seconds (scripts/fuzz.sh, build-fuzz/). Without
+# clang-tidy or clang those two steps are skipped with a line saying so.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -12,6 +14,10 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTINDAVEL_SANITIZE=O
       -DTINDAVEL_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
 cmake --build build-asan -j "$(nproc)"
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTINDAVEL_BENCH=OFF >/dev/null
+cmake --build build-release --target soak_test -j "$(nproc)"
+ctest --test-dir build-release --output-on-failure -L soak
 
 # clang-tidy reads the compile commands of build-asan/ (its generated moc
 # files exist once it is built); every source outside tests/ and bench/.

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include "records/line_record.h"
 #include "settings/regular_file.h"
@@ -33,7 +34,10 @@ int32_t endOfZeros(const int16_t* words, int32_t from, int32_t last) {
 
 }  // namespace
 
-BlockReader::BlockReader() : ReadBuffer(new int16_t[kReadBufferWords + 1]()) {}
+BlockReader::BlockReader()
+    : ReadBuffer(static_cast<int16_t*>(std::calloc(kReadBufferWords + 1, sizeof(int16_t)))) {
+  if (!ReadBuffer) throw std::bad_alloc();
+}
 
 bool BlockReader::open(const std::string& path) {
   auto file = std::make_unique<std::ifstream>();

@@ -28,6 +28,7 @@
 #define TINDAVEL_RECORDS_BLOCK_READER_H_
 
 #include <cstdint>
+#include <cstdlib>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -132,7 +133,13 @@ class BlockReader {
   bool readRecordLine(DetectionState& d, const SettingsVariables& s);  // readLine but for an empty line
 
   std::unique_ptr<std::istream> source_;
-  std::unique_ptr<int16_t[]> ReadBuffer;  // [1..kReadBufferWords]; [0] unused
+  // [1..kReadBufferWords]; [0] unused. Cleared by calloc, which clears only
+  // what the system hands out used: a block this size is fresh pages, so a
+  // reader costs no page until a block is read into it.
+  struct FreeWords {
+    void operator()(int16_t* words) const { std::free(words); }
+  };
+  std::unique_ptr<int16_t[], FreeWords> ReadBuffer;
   BlockReaderState st_;
   int32_t line_ = 1;
   bool firstBlock_ = false;  // the block in the buffer is the file's first

@@ -5,7 +5,8 @@
 #include "records/damage_reporter.h"
 
 OpenedRecording openRecording(const std::string& recordPath, const std::optional<RecordingReport>& reading,
-                              const RecountContext& context, int32_t frameWidth, DamageReporter* damage) {
+                              const RecountContext& context, int32_t frameWidth, DamageReporter* damage,
+                              std::unique_ptr<RecountEngine> reuse) {
   assert(context.detection && context.settings && context.controls);
   OpenedRecording opened;
   if (!reading) {
@@ -14,7 +15,12 @@ OpenedRecording openRecording(const std::string& recordPath, const std::optional
   }
   if (!reading->reportSections && damage) damage->corruption(0, damage::kNotAReport);
   opened.recording = applyRecordingSettings(*reading, *context.settings, *context.controls, *context.detection);
-  auto engine = std::make_unique<RecountEngine>(context);
+  std::unique_ptr<RecountEngine> engine = std::move(reuse);
+  if (engine) {
+    engine->renew(context);
+  } else {
+    engine = std::make_unique<RecountEngine>(context);
+  }
   engine->setFrameWidth(frameWidth);
   engine->beginOpen();
   if (!engine->openRecord(recordPath, damage)) {

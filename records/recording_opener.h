@@ -42,9 +42,14 @@ struct OpenedRecording {
 // no report) on the tables of `context`, whose controls are required here.
 // The engine's frames are `frameWidth` columns wide; the detection's trace
 // goes to context.trace, the reader's damage to `damage` (may be null).
+// `reuse`, when given, is renewed (RecountEngine::renew) and opens the file
+// in place of a new engine: a caller that opens many recordings allocates
+// the engine's buffers once. It is handed back in the result, or dropped on
+// an error.
 [[nodiscard]] OpenedRecording openRecording(const std::string& recordPath,
                                             const std::optional<RecordingReport>& reading,
                                             const RecountContext& context, int32_t frameWidth,
-                                            DamageReporter* damage);
+                                            DamageReporter* damage,
+                                            std::unique_ptr<RecountEngine> reuse = nullptr);
 
 #endif  // TINDAVEL_RECORDS_RECORDING_OPENER_H_

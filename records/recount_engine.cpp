@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include "analysis/detection_state.h"
@@ -54,12 +55,20 @@ int32_t framesFor(int64_t lines, int32_t width) {
 }
 
 RecountEngine::RecountEngine(const RecountContext& context)
-    : ctx_(context), columns_(new FrameColumn[kMaxFrameWidth]) {
+    : ctx_(context), columns_(std::make_unique_for_overwrite<FrameColumn[]>(kMaxFrameWidth)) {
   assert(ctx_.detection && ctx_.settings && ctx_.counts);
-  for (int32_t c = 0; c < kMaxFrameWidth; ++c) columns_[c].Count = 0;
 }
 
 RecountEngine::~RecountEngine() { closeRecord(); }
+
+void RecountEngine::renew(const RecountContext& context) {
+  closeRecord();
+  assert(context.detection && context.settings && context.counts);
+  ctx_ = context;
+  st_ = RecordViewerState{};
+  frameWidth_ = kDefaultFrameWidth;
+  linesAnalysed_ = 0;
+}
 
 void RecountEngine::beginOpen() {
   st_.LastShownFrame = 1;

@@ -48,9 +48,10 @@ inline constexpr int32_t kDefaultFrameWidth = 1000;
 inline constexpr int32_t kTrackBarSteps = 100;
 
 // One pixel column of the frame: the objects of its line as the detection
-// left them.
+// left them. The engine's columns are never cleared as a whole (they take
+// 1.6 MB): those past the frame's ColumnCount hold no meaning.
 struct FrameColumn {
-  int16_t Count = 0;  // pairs in use
+  int16_t Count;  // pairs in use
   struct Pair {
     int16_t Start;
     int16_t End;
@@ -111,6 +112,10 @@ class RecountEngine {
   RecountEngine& operator=(const RecountEngine&) = delete;
 
   RecountContext& context() { return ctx_; }
+  // Back to what a new engine on `context` is, the file closed; only the
+  // buffers (3.6 MB, never cleared as a whole) are kept. For a caller that
+  // opens recording after recording (openRecording's `reuse`).
+  void renew(const RecountContext& context);
 
   // OpenBlbFile's first step, before the file dialog: frame 1, the guard
   // set, the track bar to its start.
@@ -162,6 +167,7 @@ class RecountEngine {
   void resetLines();
 
   const RecordViewerState& state() const { return st_; }
+  // Column c of the frame shown, for c below state().ColumnCount.
   const FrameColumn& column(int32_t c) const { return columns_[static_cast<size_t>(c)]; }
   const BlockReader& reader() const { return reader_; }
   // Lines read and analysed since the engine was made.

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang and runs them.
 #
-#   scripts/fuzz.sh [-t SECONDS] [-j PARALLEL] [--if-available] [TARGET...]
+#   scripts/fuzz.sh [-t SECONDS | --long] [-j PARALLEL] [--if-available] [TARGET...]
 #
 # TARGET is a name without "fuzz_" (recount_block, recount_text,
-# line_analysis, ini_settings, report, language, jpeg_logo); none: all of
-# them. Each runs SECONDS (default 60) on its seed corpus
-# tests/fuzz/corpus/TARGET plus the inputs it found before, kept in
-# BUILD/corpus/TARGET; PARALLEL targets run at a time (default 1). A crash,
+# recount_tracking, line_analysis, ini_settings, report, language,
+# jpeg_logo); none: all of them. Each runs SECONDS (default 60; --long: 600)
+# on its seed corpus tests/fuzz/corpus/TARGET, the inputs of earlier
+# findings in tests/fuzz/regressions/TARGET (run first, as every input) and
+# the inputs it found before, kept in BUILD/corpus/TARGET, with the
+# dictionary tests/fuzz/dict/TARGET.dict where there is one; PARALLEL
+# targets run at a time (default 1). A crash,
 # a leak, a broken invariant or an input slower than 25 s stops the target
 # and leaves the input in BUILD/artifacts/TARGET/; the script then fails.
 # BUILD is $TINDAVEL_FUZZ_BUILD, default build-fuzz/ in the repository.
@@ -17,7 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-all_targets=(recount_block recount_text line_analysis ini_settings report language jpeg_logo)
+all_targets=(recount_block recount_text recount_tracking line_analysis ini_settings report language jpeg_logo)
 seconds=60
 parallel=1
 if_available=0
@@ -25,9 +28,10 @@ targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
     -t) seconds="$2"; shift 2 ;;
+    --long) seconds=600; shift ;;
     -j) parallel="$2"; shift 2 ;;
     --if-available) if_available=1; shift ;;
-    -h|--help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
@@ -69,10 +73,13 @@ fi
 run_one() {
   local t="$1" log="$build/logs/$1.log"
   mkdir -p "$build/corpus/$t" "$build/artifacts/$t" "$build/logs"
+  local inputs=("$build/corpus/$t" "tests/fuzz/corpus/$t") options=()
+  [ -d "tests/fuzz/regressions/$t" ] && inputs+=("tests/fuzz/regressions/$t")
+  [ -f "tests/fuzz/dict/$t.dict" ] && options+=("-dict=tests/fuzz/dict/$t.dict")
   if UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
      "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
-       -print_final_stats=1 -artifact_prefix="$build/artifacts/$t/" \
-       "$build/corpus/$t" "tests/fuzz/corpus/$t" >"$log" 2>&1; then
+       -print_final_stats=1 -artifact_prefix="$build/artifacts/$t/" "${options[@]}" \
+       "${inputs[@]}" >"$log" 2>&1; then
     echo "fuzz_$t: ${seconds} s, $(grep -E '^#[0-9]+' "$log" | tail -1)"
   else
     echo "fuzz_$t: FAILED after $(grep -E '^#[0-9]+' "$log" | tail -1 | cut -d' ' -f1); see $log"

@@ -29,9 +29,11 @@
 // order. Every answer is read from the lines themselves, so after any setValue
 // it is the answer a fresh read of serialize() gives.
 //
-// serialize() writes UTF-8 (lines read as Windows-1252 or UTF-16 are
-// converted) with CRLF line ends, the form Windows' own tools expect of these
-// files; the reader accepts either.
+// serialize() writes UTF-8 without a byte-order mark (lines read as
+// Windows-1252 or UTF-16 are converted) with CRLF line ends, the form
+// Windows' own tools expect of these files; the reader accepts either. The
+// reader drops every mark at the start of a file, so no text written here
+// can begin with what would read back as one.
 #ifndef TINDAVEL_SETTINGS_INI_FILE_H_
 #define TINDAVEL_SETTINGS_INI_FILE_H_
 

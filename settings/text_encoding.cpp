@@ -154,15 +154,33 @@ std::string lineToUtf8(std::string_view bytes) {
   return cp1252ToUtf8(bytes);
 }
 
+// How the encodings are told apart, and what the odd cases mean:
+//
+//   - FF FE or FE FF first: UTF-16 (LE or BE); EF BB BF first: UTF-8 with a
+//     mark; anything else: 8-bit text, each line UTF-8 or Windows-1252.
+//   - Every byte-order mark at the start of the file is a mark, not text: a
+//     second or third one (a file saved "as Unicode" twice over, FF FE FF FE,
+//     or EF BB BF EF BB BF) is dropped like the first. The writer
+//     (IniFile::serialize) writes UTF-8 without a mark, and a U+FEFF it wrote
+//     at the start of the text would read back as a mark, so keeping one as
+//     text would turn a first line "\uFEFF[Eka]", which is no section, into
+//     the section [Eka] after one save.
+//   - UTF-16 of an odd number of bytes: the last byte is half a code unit and
+//     is dropped (the writer never writes UTF-16, so nothing of it comes back).
 std::vector<std::string> decodeTextLines(std::string_view bytes) {
   std::vector<std::string> lines;
   if (bytes.empty()) return lines;
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-    splitLines(decodeUtf16(bytes.substr(2), true), false, lines);
-  } else if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
-    splitLines(decodeUtf16(bytes.substr(2), false), false, lines);
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  auto dropMarks = [&](std::string_view& text) {
+    while (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
+  };
+  if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+    const std::string text = decodeUtf16(bytes.substr(2), bytes[0] == '\xFF');
+    std::string_view view = text;
+    dropMarks(view);  // U+FEFF decoded: the marks after the first
+    splitLines(view, false, lines);
   } else {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    dropMarks(bytes);
     splitLines(bytes, true, lines);
   }
   return lines;

@@ -30,7 +30,8 @@ std::string lineToUtf8(std::string_view bytes);
 // Splits a whole file into lines of UTF-8 text without their line ends. Lines
 // end in LF, CRLF or a lone CR. A UTF-8 byte-order mark is dropped; a UTF-16LE
 // or UTF-16BE mark makes the file decode as UTF-16 (bad surrogates become
-// U+FFFD). Otherwise each line is decoded on its own by lineToUtf8, so one
+// U+FFFD, an odd last byte is dropped). Further marks right after the first
+// are dropped too (the rule is beside decodeTextLines). Otherwise each line is decoded on its own by lineToUtf8, so one
 // line typed in another editor does not spoil the rest. A NUL ends a line's
 // text, as it ends a C string for the Windows functions.
 std::vector<std::string> decodeTextLines(std::string_view bytes);

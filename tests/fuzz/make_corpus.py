@@ -60,6 +60,48 @@ put('recount_text', 'demo_fish', b'\x66' + text(header, stretch))
 put('recount_text', 'header_only', b'\x00' + b'0 511\n')
 put('recount_text', 'damaged', b'\x13' + b'0\n511 7 7\n1 10 x20 20\n-4\n70000 3 -1 2 3\n501 1 2\n2 5')
 
+# One seed for each kind of damage the readers name (records/damage_reporter.h),
+# the rest of the file sound.
+sound = binary(header, stretch[55:75])
+put('recount_block', 'damage_short_header', b'\x00' + b'\x00\x00\xff')
+put('recount_block', 'damage_negative_count', b'\x01' + sound + struct.pack('<h', -7) + binary((), stretch[75:80]))
+put('recount_block', 'damage_count_above_500', b'\x05' + sound + struct.pack('<3h', 501, 10, 20) + b'\x00' * 2000)
+put('recount_block', 'damage_cut_short', b'\x02' + sound + struct.pack('<4h', 3, 10, 20, 30))
+put('recount_block', 'damage_odd_byte', b'\x06' + sound + b'\x01')
+sound_text = text(header, stretch[55:75])
+put('recount_text', 'damage_not_a_number', b'\x01' + sound_text + b'2 10 2O 30 40\n' + text((0, 511), stretch[75:80]).split(b'\n', 1)[1])
+put('recount_text', 'damage_edges_split', b'\x00' + b'0\n511\n' + sound_text.split(b'\n', 1)[1])
+put('recount_text', 'damage_negative_count', b'\x02' + sound_text + b'-7\n1 5 9\n')
+put('recount_text', 'damage_count_above_500', b'\x03' + sound_text + b'501 ' + b'1 2 ' * 501 + b'\n')
+put('recount_text', 'damage_cut_short', b'\x04' + sound_text + b'3 10 20 30')
+put('report', 'damage_no_sections', b'Total=5\r\nNrChannels=2\r\n')
+
+# Tracking (a .blb like recount_block's, mutated as lines of segments): the
+# demo's fish, and a made-up stretch of two channels (options 0x19: frames of
+# 250 columns, Enablemulti) with a fish across the channel border, one across
+# the frame edge at line 250 and two that meet in a V.
+def fish(first, count, centre, breadth, drift=0):
+    out = {}
+    for k in range(count):
+        t = (k + 0.5) / count
+        half = int(breadth * 0.5 * (1 - (2 * t - 1) ** 2)) + 1
+        c = centre + drift * k
+        out[first + k] = (c - half, c + half)
+    return out
+
+
+def made_up(length, *fishes):
+    lines = [[] for _ in range(length)]
+    for f in fishes:
+        for line, seg in f.items():
+            lines[line].append(seg)
+    return [sorted(l) for l in lines]
+
+
+put('recount_tracking', 'demo_fish', b'\x66' + binary(header, stretch))
+put('recount_tracking', 'border_edge_meeting', b'\x19' + binary((0, 511), made_up(
+    320, fish(20, 30, 256, 40), fish(236, 30, 100, 30), fish(100, 40, 380, 24, 2), fish(110, 30, 470, 24, -3))))
+
 # Line analysis: header (3 channels, 1000 mm, edges 0..511, size groups 3),
 # then every line prepared in place; the second seed sends them raw,
 # adapting the limits after each, with raw channel positions.

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -58,28 +59,45 @@ inline RecordingReport recountReport(const RecountOptions& o) {
   return readRecordingReport(ini, o.enableMulti);
 }
 
+// The tables one opened recording is counted on, new for each file.
+struct RecountTables {
+  SettingsVariables settings;
+  SettingsControls controls;
+  ViewerCounts counts;
+  NullStream trace;
+  CollectingDamageReporter damage;
+};
+
+// Opens the record file at `path` on `t` and a fresh detection state, with
+// the one engine of the process: renewed for each file by the opener, as
+// for a viewer that opens file after file, so its 3.6 MB of buffers are
+// allocated once. The engine stays valid until the next call.
+inline RecountEngine& openForRecount(const std::string& path, const RecountOptions& o, RecountTables& t) {
+  RecountContext ctx;
+  ctx.detection = &freshDetection();
+  ctx.settings = &t.settings;
+  ctx.counts = &t.counts;
+  ctx.controls = &t.controls;
+  ctx.trace = &t.trace;
+  ctx.linesPerBuffer = 1000;
+  static std::unique_ptr<RecountEngine> kept;
+  OpenedRecording opened = openRecording(path, recountReport(o), ctx, o.frameWidth, &t.damage, std::move(kept));
+  check(opened.engine != nullptr, "a record file that exists opens");
+  kept = std::move(opened.engine);
+  return *kept;
+}
+
 inline void recountOne(const uint8_t* data, size_t size, const std::string& fileName) {
   if (size < 1) return;
   const RecountOptions o = recountOptions(data[0]);
   const std::string_view record(reinterpret_cast<const char*>(data + 1), size - 1);
   const std::string path = writeScratchFile(fileName, record);
 
-  SettingsVariables settings;
-  SettingsControls controls;
-  ViewerCounts counts;
-  NullStream trace;
-  RecountContext ctx;
-  ctx.detection = &freshDetection();
-  ctx.settings = &settings;
-  ctx.counts = &counts;
-  ctx.controls = &controls;
-  ctx.trace = &trace;
-  ctx.linesPerBuffer = 1000;
-
-  CollectingDamageReporter damage;
-  const OpenedRecording opened = openRecording(path, recountReport(o), ctx, o.frameWidth, &damage);
-  check(opened.engine != nullptr, "a record file that exists opens");
-  RecountEngine& engine = *opened.engine;
+  RecountTables t;
+  const SettingsVariables& settings = t.settings;
+  const ViewerCounts& counts = t.counts;
+  const CollectingDamageReporter& damage = t.damage;
+  RecountEngine& engine = openForRecount(path, o, t);
   const RecordViewerState& st = engine.state();
   check(st.TotalLines >= 0 && st.FrameCount >= 1, "lines and frames in range");
 

@@ -137,6 +137,15 @@ TEST(IniFileTest, ByteOrderMarks) {
     bytes += static_cast<char>(c >> 8);
   }
   EXPECT_EQ(valueOr(IniFile::fromBytes(bytes), "S", "k"), "\xC3\x9Er\xF0\x9F\x90\x9F");
+  // Marks repeated at the start are all marks, in either encoding and with
+  // an odd last byte, and what serialize() writes reads the same again.
+  for (const std::string& twice : {std::string("\xEF\xBB\xBF\xEF\xBB\xBF[S]\nk=v\n"),
+                                   std::string("\xFF\xFE\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\n", 19)}) {
+    const IniFile f = IniFile::fromBytes(twice);
+    EXPECT_EQ(f.sectionNames(), std::vector<std::string>{"S"});
+    EXPECT_EQ(valueOr(f, "S", "k"), "v");
+    EXPECT_EQ(IniFile::fromBytes(f.serialize()).sectionNames(), std::vector<std::string>{"S"});
+  }
 }
 
 TEST(IniFileTest, BinaryJunkNeverCrashes) {
