@@ -1,17 +1,14 @@
 #include "settings/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <atomic>
 #include <cassert>
-#include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <streambuf>
 #include <system_error>
 
+#include "settings/native_file.h"
 #include "settings/text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -25,34 +22,21 @@ constexpr int kNameAttempts = 16;
 std::string temporaryName(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   return (target.parent_path() / ("." + target.filename().string() + ".tmp-" +
-                                  std::to_string(static_cast<long>(::getpid())) + "-" +
+                                  std::to_string(processId()) + "-" +
                                   std::to_string(counter.fetch_add(1))))
       .string();
 }
 
 // Creates a new file by a fresh temporary name beside `target`; its
-// descriptor, or -1 with errno set.
-int createTemporary(const fs::path& target, std::string& name) {
+// descriptor, or -1 with `error` set.
+int createTemporary(const fs::path& target, std::string& name, std::error_code& error) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     name = temporaryName(target);
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int fd = createNewFile(name, error);
+    if (fd >= 0 || error != std::errc::file_exists) return fd;
   }
   return -1;
 }
-
-// So that a rename survives a power cut. A folder that cannot be synced
-// (some file systems refuse) does not make the write fail: the data is
-// already in place.
-void syncFolderOf(const std::string& path) {
-  const fs::path folder = fs::path(path).parent_path();
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)::fsync(fd);
-  ::close(fd);
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
 
@@ -73,14 +57,8 @@ class OutputFile::Buffer : public std::streambuf {
   // Writes what is buffered. False after any failure.
   bool drain() {
     if (owner_.failed() || fd_ < 0) return false;
-    const char* p = pbase();
-    while (p < pptr()) {
-      const ssize_t n = ::write(fd_, p, static_cast<size_t>(pptr() - p));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return owner_.failWithErrno(errno);
-      }
-      p += n;
+    if (const std::error_code error = writeAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()))) {
+      return owner_.failWith(error);
     }
     setp(bytes_.data(), bytes_.data() + bytes_.size());
     return true;
@@ -91,7 +69,7 @@ class OutputFile::Buffer : public std::streambuf {
     if (fd_ < 0) return true;
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0 && errno != EINTR) return owner_.failWithErrno(errno);
+    if (const std::error_code error = closeFile(fd)) return owner_.failWith(error);
     return true;
   }
 
@@ -123,7 +101,7 @@ bool OutputFile::fail(const std::string& reason) {
   return false;
 }
 
-bool OutputFile::failWithErrno(int error) { return fail(systemReason(error)); }
+bool OutputFile::failWith(const std::error_code& error) { return fail(error.message()); }
 
 bool OutputFile::open(const std::string& target, std::span<const std::string> inputs) {
   discard();
@@ -132,24 +110,24 @@ bool OutputFile::open(const std::string& target, std::span<const std::string> in
   resolved_ = target;
   if (target.empty()) return fail("no file name given");
 
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists) {
-    if (S_ISDIR(existing.st_mode)) return fail("it is a folder");
+  const std::optional<FileFacts> existing = fileFacts(target);
+  if (existing) {
+    if (existing->folder) return fail("it is a folder");
     for (const std::string& input : inputs) {
-      struct stat in {};
-      if (::stat(input.c_str(), &in) == 0 && sameFile(existing, in)) {
+      const std::optional<FileFacts> in = fileFacts(input);
+      if (in && sameFile(*existing, *in)) {
         return fail("it is the same file as the input " + printableName(input));
       }
     }
   }
 
   int fd = -1;
-  if (exists && !S_ISREG(existing.st_mode)) {
+  std::error_code error;
+  if (existing && !existing->regular) {
     // A FIFO or a device (/dev/null, a terminal): there is nothing to keep,
     // and no file could be renamed over it, so it is written directly.
-    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return failWithErrno(errno);
+    fd = openForWriting(target, error);
+    if (fd < 0) return failWith(error);
   } else {
     std::error_code ec;
     if (fs::is_symlink(target, ec)) {
@@ -158,18 +136,16 @@ bool OutputFile::open(const std::string& target, std::span<const std::string> in
       if (ec) return fail(ec.message());
       resolved_ = followed.string();
     }
-    fd = createTemporary(resolved_, temporary_);
+    fd = createTemporary(resolved_, temporary_, error);
     if (fd < 0) {
-      const int error = errno;
       temporary_.clear();
-      return failWithErrno(error);
+      return failWith(error);
     }
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
-      const int error = errno;
-      ::close(fd);
-      ::unlink(temporary_.c_str());
+    if (const std::error_code kept = existing ? keepPermissions(fd, *existing) : std::error_code()) {
+      (void)closeFile(fd);
+      removeFile(temporary_);
       temporary_.clear();
-      return failWithErrno(error);
+      return failWith(kept);
     }
   }
   buffer_ = std::make_unique<Buffer>(*this, fd);
@@ -191,8 +167,7 @@ std::ostream& OutputFile::stream() {
 bool OutputFile::finish() {
   if (!isOpen()) return failed() ? false : fail("it was not opened");
   if (buffer_->drain()) {
-    // A pipe or a terminal cannot be synced (EINVAL); that is no failure.
-    if (::fsync(buffer_->descriptor()) != 0 && errno != EINVAL && errno != EROFS) failWithErrno(errno);
+    if (const std::error_code error = syncFile(buffer_->descriptor())) failWith(error);
   }
   const bool closed = buffer_->closeDescriptor();
   return closed && !failed();
@@ -200,7 +175,7 @@ bool OutputFile::finish() {
 
 bool OutputFile::replaceTarget() {
   if (temporary_.empty()) return true;  // written directly
-  if (::rename(temporary_.c_str(), resolved_.c_str()) != 0) return failWithErrno(errno);
+  if (const std::error_code error = replaceFile(temporary_, resolved_)) return failWith(error);
   temporary_.clear();
   syncFolderOf(resolved_);
   return true;
@@ -216,7 +191,7 @@ void OutputFile::discard() {
   stream_.reset();
   buffer_.reset();  // closes the descriptor
   if (!temporary_.empty()) {
-    ::unlink(temporary_.c_str());
+    removeFile(temporary_);
     temporary_.clear();
   }
 }
@@ -232,9 +207,9 @@ bool commitTogether(std::span<OutputFile* const> files, std::string& error) {
   }
 
   // The old content of each target is kept under a second name (a hard
-  // link) until every file is in place. Where no link can be made (a file
-  // system without them) the old file cannot be brought back; the renames
-  // still all happen, or stop at the first that fails.
+  // link, or a copy where Windows has no links) until every file is in
+  // place. Where no second name can be made the old file cannot be brought
+  // back; the renames still all happen, or stop at the first that fails.
   struct Replaced {
     OutputFile* file;
     std::string backup;  // empty: nothing kept
@@ -243,18 +218,18 @@ bool commitTogether(std::span<OutputFile* const> files, std::string& error) {
   std::vector<Replaced> done;
   auto dropBackups = [&] {
     for (const Replaced& r : done) {
-      if (!r.backup.empty()) ::unlink(r.backup.c_str());
+      if (!r.backup.empty()) removeFile(r.backup);
     }
   };
   for (OutputFile* f : files) {
     Replaced r{f, {}, false};
-    struct stat old {};
-    r.existed = !f->temporary_.empty() && ::lstat(f->resolved_.c_str(), &old) == 0;
+    r.existed = !f->temporary_.empty() && nameTaken(f->resolved_);
     if (r.existed) {
       for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         r.backup = temporaryName(f->resolved_);
-        if (::link(f->resolved_.c_str(), r.backup.c_str()) == 0) break;
-        const bool taken = errno == EEXIST;
+        const std::error_code kept = keepUnderSecondName(f->resolved_, r.backup);
+        if (!kept) break;
+        const bool taken = kept == std::errc::file_exists;
         r.backup.clear();
         if (!taken) break;
       }
@@ -263,12 +238,12 @@ bool commitTogether(std::span<OutputFile* const> files, std::string& error) {
       // Put back what was replaced, newest first.
       for (auto it = done.rbegin(); it != done.rend(); ++it) {
         if (!it->backup.empty()) {
-          if (::rename(it->backup.c_str(), it->file->resolved_.c_str()) == 0) it->backup.clear();
+          if (!replaceFile(it->backup, it->file->resolved_)) it->backup.clear();
         } else if (!it->existed) {
-          ::unlink(it->file->resolved_.c_str());
+          removeFile(it->file->resolved_);
         }
       }
-      if (!r.backup.empty()) ::unlink(r.backup.c_str());
+      if (!r.backup.empty()) removeFile(r.backup);
       dropBackups();
       return fail(*f);
     }

@@ -3,8 +3,9 @@
 // never taken for success.
 //
 //   open     refuses a target that is a folder or the same file (device and
-//            inode, through symbolic and hard links) as one of the inputs;
-//            creates a temporary file beside the target (".NAME.tmp-...")
+//            inode, or volume and file index on Windows, through symbolic
+//            and hard links) as one of the inputs; creates a temporary file
+//            beside the target (".NAME.tmp-...")
 //   write    buffered; the first failure is kept with the system's reason,
 //            and every later write is ignored
 //   commit   writes the rest, checks the close, syncs, then renames the
@@ -15,8 +16,9 @@
 //            was
 //
 // An existing target keeps its permission bits; a new one gets 0666 less the
-// umask. Names are bytes: the path is used as given, and error() shows it
-// as printableName() does.
+// umask (on Windows, the rights of its folder). Names are bytes: the path is
+// used as given, and error() shows it as printableName() does. The system
+// calls beneath are in settings/native_file.h.
 //
 // Several files that belong together (a recording and its report) are
 // committed by commitTogether(): they all appear or none of them does.
@@ -28,6 +30,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 class OutputFile {
@@ -67,7 +70,7 @@ class OutputFile {
   class Buffer;
 
   bool fail(const std::string& reason);
-  bool failWithErrno(int error);
+  bool failWith(const std::error_code& error);
   // Writes what is buffered, syncs and closes the temporary file.
   bool finish();
   // Renames the finished temporary file over the target.

@@ -1,14 +1,9 @@
 #include "settings/regular_file.h"
 
-#include "settings/output_file.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include "settings/native_file.h"
 
 FileProblem regularFileProblem(const std::string& path) {
   if (path.empty()) return FileProblem::kMissing;
@@ -55,19 +50,7 @@ std::string_view fileProblemText(FileProblem problem) {
 std::string fileProblemReason(const std::string& path, FileProblem problem) {
   std::string text(fileProblemText(problem));
   if (problem != FileProblem::kUnreadable) return text;
-  // Asked again, to hear the system's reason; O_NONBLOCK so that nothing
-  // swapped in meanwhile can hold the open.
-  struct stat st {};
-  int error = ::stat(path.c_str(), &st) == 0 ? 0 : errno;
-  if (error == 0) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-      error = errno;
-    } else {
-      char byte = 0;
-      if (::read(fd, &byte, 1) < 0) error = errno;
-      ::close(fd);
-    }
-  }
-  return error == 0 ? text : text + ": " + systemReason(error);
+  // Asked again, to hear the system's reason.
+  const std::error_code error = readingProblem(path);
+  return error ? text + ": " + error.message() : text;
 }

@@ -18,7 +18,8 @@ void watchStandardOutput();
 
 // Writes out what standard output still buffers. The system's reason when
 // anything written to it since the start was lost, none when all arrived. A
-// pipe whose reader went away ends the program here, quietly, by SIGPIPE.
+// pipe whose reader went away ends the program here, quietly, by SIGPIPE (on
+// Windows, which has none, it is no problem either).
 [[nodiscard]] std::optional<std::string> standardOutputProblem();
 
 #endif  // TINDAVEL_SETTINGS_STANDARD_OUTPUT_H_

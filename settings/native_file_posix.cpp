@@ -1,0 +1,107 @@
+// native_file.h on POSIX systems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "settings/native_file.h"
+
+namespace {
+
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+}  // namespace
+
+std::optional<FileFacts> fileFacts(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  FileFacts facts;
+  facts.folder = S_ISDIR(st.st_mode);
+  facts.regular = S_ISREG(st.st_mode);
+  facts.permissions = st.st_mode & 07777;
+  facts.identity = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  return facts;
+}
+
+bool nameTaken(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+long processId() { return static_cast<long>(::getpid()); }
+
+int createNewFile(const std::string& path, std::error_code& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) error = lastError();
+  return fd;
+}
+
+int openForWriting(const std::string& path, std::error_code& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) error = lastError();
+  return fd;
+}
+
+std::error_code keepPermissions(int fd, const FileFacts& old) {
+  return ::fchmod(fd, old.permissions) == 0 ? std::error_code() : lastError();
+}
+
+std::error_code writeAll(int fd, const char* bytes, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, bytes + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return lastError();
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return {};
+}
+
+std::error_code syncFile(int fd) {
+  // A pipe or a terminal cannot be synced (EINVAL); that is no failure.
+  if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) return lastError();
+  return {};
+}
+
+std::error_code closeFile(int fd) {
+  // After EINTR the descriptor is closed all the same (Linux).
+  if (::close(fd) != 0 && errno != EINTR) return lastError();
+  return {};
+}
+
+std::error_code replaceFile(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
+}
+
+void syncFolderOf(const std::string& path) {
+  // Some file systems refuse to sync a folder: the data is in place anyway.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)::fsync(fd);
+  ::close(fd);
+}
+
+void removeFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::error_code keepUnderSecondName(const std::string& path, const std::string& second) {
+  return ::link(path.c_str(), second.c_str()) == 0 ? std::error_code() : lastError();
+}
+
+std::error_code readingProblem(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return lastError();
+  // O_NONBLOCK so that nothing swapped in meanwhile (a FIFO) can hold the
+  // open.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return lastError();
+  std::error_code error;
+  char byte = 0;
+  if (::read(fd, &byte, 1) < 0) error = lastError();
+  ::close(fd);
+  return error;
+}
