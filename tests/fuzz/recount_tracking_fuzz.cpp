@@ -283,7 +283,8 @@ std::string textTwin(std::string_view bytes) {
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int seed) {
-  if (seed % 4 == 0) return LLVMFuzzerMutate(data, size, maxSize);
+  // Room for the options byte and the two edges at least.
+  if (seed % 4 == 0 || maxSize < 5) return LLVMFuzzerMutate(data, size, maxSize);
   Recording r = parse(data, size);
   Mutator m(r, seed);
   const int times = 1 + static_cast<int>(seed / 4 % 3);
