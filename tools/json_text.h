@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "records/damage_reporter.h"
+#include "settings/text_encoding.h"
 
 // `text` as a quoted JSON string: quotes, backslashes and control characters
-// escaped; other bytes (UTF-8 included) pass through as they are.
-inline std::string jsonString(const std::string& text) {
+// escaped; UTF-8 passes through as it is, and bytes that are not UTF-8 (a
+// file name from an older system) become U+FFFD, so the JSON stays readable.
+inline std::string jsonString(const std::string& raw) {
+  const std::string text = isValidUtf8(raw) ? raw : printableName(raw);
   std::string out = "\"";
   for (const unsigned char c : text) {
     switch (c) {
