@@ -9,8 +9,8 @@
 //   table       a row per recording: file, start, live count, re-count and
 //               difference of all its channels
 //   totals      a row per day and channel: live count, re-count, difference
-//   chart       live count against re-count, a point per recording and
-//               channel, the diagonal drawn
+//   chart       live count against re-count, a point per recording, the
+//               diagonal drawn
 // Recording page
 //   header      as above
 //   recording   file, start, duration, damage found

@@ -178,7 +178,7 @@ class ReportPainter {
     if (page.totalsTo > page.totalsFrom) {
       if (page.totalsTitle) y = sectionTitle(y, "Totals per day and channel");
       const std::vector<double> totalWidths = {0, 28, 22, 22, 24};
-      y = row(y, {"Day / channel", "Day", "Live count", "Re-count", "Difference"}, totalWidths, true,
+      y = row(y, {"Channel", "Day", "Live count", "Re-count", "Difference"}, totalWidths, true,
               kTableHeadMm);
       for (int i = page.totalsFrom; i < page.totalsTo; ++i) {
         const DayTotal& t = totals[static_cast<size_t>(i)];
@@ -192,10 +192,9 @@ class ReportPainter {
     if (page.chart) {
       std::vector<CountPair> pairs;
       for (const RecountRecording& rec : r_.recordings) {
-        for (const RecountChannel& c : rec.channels) {
-          if (rec.error.empty() && c.live) {
-            pairs.push_back({static_cast<double>(*c.live), static_cast<double>(c.recount)});
-          }
+        const std::optional<int64_t> live = liveTotal(rec);
+        if (rec.error.empty() && live) {
+          pairs.push_back({static_cast<double>(*live), static_cast<double>(recountTotal(rec))});
         }
       }
       pp_.picture(0, y + 1, body_.width, kSummaryChartMm - 1,

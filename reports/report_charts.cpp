@@ -203,8 +203,8 @@ std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::
   for (const std::string& label : labels) categories << qs(label);
   if (categories.isEmpty()) categories << "";
   addBarAxes(*chart, series, categories, qs(unit), top);
-  // A dozen bars in half a page's width: labels in small type, so they are
-  // read whole.
+  // Bars in half a page's width: labels in small type, so they are read
+  // whole.
   for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) {
     QFont font = axis->labelsFont();
     font.setPointSizeF(7);
@@ -215,32 +215,42 @@ std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::
 }
 
 std::unique_ptr<QChart> makeLiveAgainstRecountChart(const std::vector<CountPair>& pairs) {
-  auto chart = newChart("Live count against re-count, one point per recording and channel");
+  auto chart = newChart("Live count against re-count, one point per recording");
   auto* points = new QScatterSeries;
   points->setName("Recording");
-  points->setMarkerSize(8);
-  double top = 0;
+  points->setMarkerSize(9);
+  points->setColor(QColor(32, 96, 160));
+  points->setBorderColor(QColor(32, 96, 160));
+  // The axes span the points, not zero up: what matters is how far a point
+  // lies off the diagonal, and a season's counts lie close together.
+  double low = 0;
+  double high = 0;
+  bool first = true;
   for (const CountPair& p : pairs) {
     points->append(p.live, p.recount);
-    top = std::max({top, p.live, p.recount});
+    low = first ? std::min(p.live, p.recount) : std::min({low, p.live, p.recount});
+    high = first ? std::max(p.live, p.recount) : std::max({high, p.live, p.recount});
+    first = false;
   }
-  top = top > 0 ? top * 1.05 : 1.0;
+  const double margin = std::max((high - low) * 0.1, 1.0);
+  low = std::max(low - margin, 0.0);
+  high += margin;
   // The diagonal: where a point lies when the re-count equals the live count.
   auto* diagonal = new QLineSeries;
   diagonal->setName("Re-count = live count");
-  diagonal->append(0, 0);
-  diagonal->append(top, top);
+  diagonal->append(low, low);
+  diagonal->append(high, high);
   diagonal->setPen(QPen(Qt::gray, 1.5, Qt::DashLine));
   chart->addSeries(diagonal);
   chart->addSeries(points);
   auto* x = new QValueAxis;
   x->setTitleText("Live count");
-  x->setRange(0, top);
+  x->setRange(low, high);
   x->applyNiceNumbers();
   x->setLabelFormat("%.0f");
   auto* y = new QValueAxis;
   y->setTitleText("Re-count");
-  y->setRange(0, x->max());
+  y->setRange(x->min(), x->max());
   y->setTickCount(x->tickCount());
   y->setLabelFormat("%.0f");
   chart->addAxis(x, Qt::AlignBottom);

@@ -53,9 +53,8 @@ int runRecountReport(const std::vector<std::string>& args) {
   {
     // The header's company name and logo, from the settings as the program
     // loads them; the store is only read.
-    SettingsStore store;
+    SettingsStore store(defaultStorePath());
     store.setReadOnly(true);
-    store.reload();
     SettingsVariables variables;
     SettingsControls controls;
     Read_Registry(variables, controls, store);

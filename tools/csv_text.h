@@ -14,7 +14,7 @@
 // spreadsheets drop blanks from unquoted fields. Bytes that are not UTF-8 (a
 // file name from an older system) become U+FFFD, so the file stays UTF-8.
 inline std::string csvField(const std::string& raw) {
-  const std::string text = isValidUtf8(raw) ? raw : printableName(raw);
+  std::string text = isValidUtf8(raw) ? raw : printableName(raw);
   const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) return text;

@@ -10,12 +10,11 @@
 #include "settings/text_encoding.h"
 
 // `text` as a quoted JSON string: quotes, backslashes and control characters
-// escaped; UTF-8 passes through as it is, and bytes that are not UTF-8 (a
-// file name from an older system) become U+FFFD, so the JSON stays readable.
-inline std::string jsonString(const std::string& raw) {
-  const std::string text = isValidUtf8(raw) ? raw : printableName(raw);
+// escaped; other bytes (UTF-8 included) pass through as they are, except
+// those that are not UTF-8 (a file name's), which become U+FFFD.
+inline std::string jsonString(const std::string& text) {
   std::string out = "\"";
-  for (const unsigned char c : text) {
+  for (const unsigned char c : printableName(text)) {
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;

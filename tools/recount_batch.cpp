@@ -102,7 +102,9 @@ void printSummary(const std::string& file, const Recount& r, double seconds) {
   // holds no live count.
   auto cell = [](const std::optional<int64_t>& n, bool sign) {
     if (!n) return std::string("-");
-    return (sign && *n > 0 ? "+" : "") + std::to_string(*n);
+    std::string text = std::to_string(*n);
+    if (sign && *n > 0) text.insert(text.begin(), '+');
+    return text;
   };
   std::printf("%-8s %10s %10s %10s\n", "channel", "re-count", "live", "difference");
   int64_t liveTotal = 0;

@@ -18,17 +18,21 @@ void appendInteger(std::string& out, int64_t value) {
   out.append(digits, done.ptr);
 }
 
-// `value` (finite, not negative) with `decimals` decimals, half away from
-// zero. A row is written per fish, so this stays clear of printf.
+// `value` (finite, not negative) with 1 to 3 decimals, half away from zero.
+// A row is written per fish, so this stays clear of printf and of
+// allocations.
 void appendFixed(std::string& out, double value, int decimals) {
-  int64_t scale = 1;
-  for (int k = 0; k < decimals; ++k) scale *= 10;
+  static constexpr int64_t kScale[] = {1, 10, 100, 1000};
+  const int64_t scale = kScale[decimals];
   const auto scaled = static_cast<int64_t>(std::llround(value * static_cast<double>(scale)));
   appendInteger(out, scaled / scale);
-  out += '.';
-  const std::string fraction = std::to_string(scaled % scale);
-  out.append(static_cast<size_t>(decimals) - fraction.size(), '0');
-  out += fraction;
+  char fraction[4] = {'.'};
+  int64_t rest = scaled % scale;
+  for (int k = decimals; k >= 1; --k) {
+    fraction[k] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  }
+  out.append(fraction, static_cast<size_t>(decimals) + 1);
 }
 
 }  // namespace
@@ -106,8 +110,8 @@ void FishTally::fishCounted(const ObjectRecord& fish, int channel, int32_t frame
   rows_ += ',';
   appendInteger(rows_, fish.Area);
   rows_ += ',';
-  appendFixed(rows_, std::max(breadthMm, 0.0), 1);
+  appendFixed(rows_, std::min(std::max(breadthMm, 0.0), 1e12), 1);
   rows_ += ',';
-  appendFixed(rows_, grams, 3);
+  appendFixed(rows_, std::min(grams, 1e12), 3);
   rows_ += "\r\n";
 }

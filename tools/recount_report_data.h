@@ -1,7 +1,7 @@
 // A recording as counted, as the printed re-count report shows it
 // (reports/recount_report.h): its counts beside the live ones, its fish per
 // minute beside the report's throughput curve, and its tally of breadths
-// and weight estimates gathered into a dozen bars or fewer.
+// and weight estimates gathered into a few bars.
 #ifndef TINDAVEL_TOOLS_RECOUNT_REPORT_DATA_H_
 #define TINDAVEL_TOOLS_RECOUNT_REPORT_DATA_H_
 
@@ -11,7 +11,7 @@
 #include "tools/recount_one.h"
 
 // The most bars a histogram of the report has.
-inline constexpr int kReportHistogramBars = 12;
+inline constexpr int kReportHistogramBars = 8;
 
 RecountRecording reportRecording(const std::string& file, const Recount& r);
 
