@@ -66,37 +66,27 @@ std::vector<SummaryPage> planSummary(size_t recordings, size_t totals, const Bod
     pages.emplace_back();
     y = kPageHeaderMm;
   };
-  // The recordings table; its heading goes with its first row.
-  room(kSectionTitleMm + kTableHeadMm + kTableRowMm);
-  pages.back().recordingsTitle = true;
-  pages.back().recordingsFrom = 0;
-  y += kSectionTitleMm + kTableHeadMm;
-  for (size_t i = 0; i < recordings; ++i) {
-    const size_t before = pages.size();
-    room(kTableRowMm);
-    if (pages.size() != before) {
-      pages.back().recordingsFrom = static_cast<int>(i);
-      y += kTableHeadMm;
+  // A table: its title and heading go with its first row, the heading
+  // again on each page it runs on to.
+  auto table = [&](size_t rows, bool SummaryPage::*title, int SummaryPage::*from, int SummaryPage::*to) {
+    room(kSectionTitleMm + kTableHeadMm + kTableRowMm);
+    pages.back().*title = true;
+    pages.back().*from = 0;
+    y += kSectionTitleMm + kTableHeadMm;
+    for (size_t i = 0; i < rows; ++i) {
+      const size_t before = pages.size();
+      room(kTableRowMm);
+      if (pages.size() != before) {
+        pages.back().*from = static_cast<int>(i);
+        y += kTableHeadMm;
+      }
+      y += kTableRowMm;
+      pages.back().*to = static_cast<int>(i) + 1;
     }
-    y += kTableRowMm;
-    pages.back().recordingsTo = static_cast<int>(i) + 1;
-  }
-  y += 3;
-  room(kSectionTitleMm + kTableHeadMm + kTableRowMm);
-  pages.back().totalsTitle = true;
-  pages.back().totalsFrom = 0;
-  y += kSectionTitleMm + kTableHeadMm;
-  for (size_t i = 0; i < totals; ++i) {
-    const size_t before = pages.size();
-    room(kTableRowMm);
-    if (pages.size() != before) {
-      pages.back().totalsFrom = static_cast<int>(i);
-      y += kTableHeadMm;
-    }
-    y += kTableRowMm;
-    pages.back().totalsTo = static_cast<int>(i) + 1;
-  }
-  y += 3;
+    y += 3;
+  };
+  table(recordings, &SummaryPage::recordingsTitle, &SummaryPage::recordingsFrom, &SummaryPage::recordingsTo);
+  table(totals, &SummaryPage::totalsTitle, &SummaryPage::totalsFrom, &SummaryPage::totalsTo);
   room(kSummaryChartMm);
   pages.back().chart = true;
   return pages;
