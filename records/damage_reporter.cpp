@@ -7,7 +7,8 @@
 void DamageOnce::report(int64_t line, std::string_view reason) {
   static constexpr std::array kKinds = {
       damage::kShortHeader, damage::kNegativeCount, damage::kCountTooLarge, damage::kCutShort,
-      damage::kOddByte,     damage::kNotANumber,    damage::kHeaderLine,   damage::kNotAReport};
+      damage::kOddByte,     damage::kNotANumber,    damage::kHeaderLine,   damage::kNotAReport,
+      damage::kOutOfRange};
   for (size_t i = 0; i < kKinds.size(); ++i) {
     if (kKinds[i] == reason) {
       const uint32_t bit = 1u << i;
@@ -45,6 +46,10 @@ std::string damageSentence(int64_t line, std::string_view reason) {
   if (reason == damage::kNotANumber) {
     return where(line) +
            " holds text that is not a number; that text is skipped, as is any later text like it.";
+  }
+  if (reason == damage::kOutOfRange) {
+    return where(line) + " holds a number too large for a recording; it is read by its last 16 bits, as is any "
+                         "later number like it.";
   }
   if (reason == damage::kNotAReport) {
     return "The report file beside the recording holds none of the sections of a session report; the "

@@ -27,6 +27,9 @@ inline constexpr std::string_view kCutShort = "line cut short at end of file";
 inline constexpr std::string_view kOddByte = "odd byte at end of file";
 inline constexpr std::string_view kNotANumber = "not a number in text record";
 inline constexpr std::string_view kHeaderLine = "edges not both on the first line";
+// A text number beyond what 16 bits hold (below -32768 or above 65535): it
+// is read by its low 16 bits, as the format says.
+inline constexpr std::string_view kOutOfRange = "number out of range";
 // Told by openRecording, at line 0: the companion report holds no section of
 // a report, so the recording is counted with the default settings.
 inline constexpr std::string_view kNotAReport = "report file holds no report sections";

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cassert>
 
+#include "settings/output_file.h"
+
 namespace {
 
 // Words a writer keeps before it writes them out: about 128 KB.
@@ -75,19 +77,34 @@ std::string encodeText(std::span<const int16_t> words) {
   return out;
 }
 
-RecordFileWriter::~RecordFileWriter() {
-  if (file_) (void)close();
-}
+RecordFileWriter::RecordFileWriter() = default;
 
-bool RecordFileWriter::open(const std::string& path, RecordKind kind) {
-  if (file_) (void)close();
-  file_ = std::fopen(path.c_str(), kind == RecordKind::Binary ? "wb" : "w");
+RecordFileWriter::~RecordFileWriter() = default;
+
+void RecordFileWriter::start(OutputFile& out, RecordKind kind) {
+  out_ = &out;
   kind_ = kind;
-  failed_ = false;
   headerDone_ = false;
   pending_.clear();
   pending_.reserve(kPendingWords + kMaxLineRecordWords);
-  return file_ != nullptr;
+}
+
+bool RecordFileWriter::open(const std::string& path, RecordKind kind) {
+  own_ = std::make_unique<OutputFile>();
+  out_ = nullptr;
+  if (!own_->open(path)) return false;
+  start(*own_, kind);
+  return true;
+}
+
+void RecordFileWriter::openInto(OutputFile& out, RecordKind kind) {
+  own_.reset();
+  start(out, kind);
+}
+
+std::string RecordFileWriter::error() const {
+  if (out_) return out_->error();
+  return own_ ? own_->error() : std::string();
 }
 
 void RecordFileWriter::header(int32_t leftEdge, int32_t rightEdge) {
@@ -105,11 +122,12 @@ void RecordFileWriter::samplingMarker(int32_t leftEdge, int32_t rightEdge) {
 }
 
 bool RecordFileWriter::close() {
-  if (!file_) return false;
+  if (!out_) return false;
   flush();
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
-  return !failed_;
+  OutputFile* out = out_;
+  out_ = nullptr;
+  if (out == own_.get()) return out->commit();
+  return !out->failed();
 }
 
 void RecordFileWriter::flushIfFull() {
@@ -119,7 +137,7 @@ void RecordFileWriter::flushIfFull() {
 }
 
 void RecordFileWriter::flush() {
-  if (!file_ || pending_.empty()) return;
+  if (!out_ || pending_.empty()) return;
   std::string bytes;
   if (kind_ == RecordKind::Binary) {
     if constexpr (std::endian::native == std::endian::little) {
@@ -131,6 +149,6 @@ void RecordFileWriter::flush() {
     appendText(bytes, pending_, !headerDone_);
     headerDone_ = true;
   }
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  out_->write(bytes);
   pending_.clear();
 }

@@ -8,12 +8,14 @@
 #define TINDAVEL_RECORDS_RECORD_ENCODER_H_
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "records/record_format.h"
+
+class OutputFile;
 
 // Appends the two header words: low 16 bits of the edges.
 void appendHeader(std::vector<int16_t>& words, int32_t leftEdge, int32_t rightEdge);
@@ -34,29 +36,38 @@ std::string encodeText(std::span<const int16_t> words);
 
 // Writes a record file of either kind piece by piece, buffering a bounded
 // number of words, so recordings of any length are written in constant memory.
+// The file is an output file (settings/output_file.h): it replaces what was
+// there only when close() succeeds.
 class RecordFileWriter {
  public:
-  RecordFileWriter() = default;
-  ~RecordFileWriter();  // closes an open file (result unchecked: call close())
+  RecordFileWriter();
+  ~RecordFileWriter();  // drops a file not closed: the old one stays
   RecordFileWriter(const RecordFileWriter&) = delete;
   RecordFileWriter& operator=(const RecordFileWriter&) = delete;
 
-  // Creates (truncates) the file. False when it cannot be created.
+  // Readies the file `path`. False when it cannot be made (error() says why).
   [[nodiscard]] bool open(const std::string& path, RecordKind kind);
+  // Writes into `out`, opened by the caller, who also commits it (with the
+  // files that belong with it); close() then only writes what is waiting.
+  void openInto(OutputFile& out, RecordKind kind);
   void header(int32_t leftEdge, int32_t rightEdge);
   void line(std::span<const SegmentPair> segments);
   void samplingMarker(int32_t leftEdge, int32_t rightEdge);
-  // Writes what is waiting and closes. False if any write failed since open.
+  // Writes what is waiting and, for a file of open(), puts it in place.
+  // False if anything failed since open.
   [[nodiscard]] bool close();
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return out_ != nullptr; }
+  // Why the file could not be written; empty while all is well.
+  std::string error() const;
 
  private:
+  void start(OutputFile& out, RecordKind kind);
   void flushIfFull();
   void flush();
 
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<OutputFile> own_;  // the file of open()
+  OutputFile* out_ = nullptr;         // where the words go
   RecordKind kind_ = RecordKind::Binary;
-  bool failed_ = false;
   bool headerDone_ = false;  // text form: the header has its own line
   std::vector<int16_t> pending_;  // words not yet written
 };

@@ -40,6 +40,7 @@
 #include "reports/day_count.h"
 #include "settings/private_folder.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "settings/registry.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
@@ -63,10 +64,10 @@ qreal chartMs(double days) {
 
 std::optional<std::string> QtRecordViewerDialogs::chooseRecordFile(const std::string& folder,
                                                                    const std::string& filter) {
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
+  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QFile::decodeName(QByteArray::fromStdString(folder)),
                                                     QString::fromStdString(filter));
   if (name.isEmpty()) return std::nullopt;
-  return name.toStdString();
+  return QFile::encodeName(name).toStdString();
 }
 
 void QtRecordViewerDialogs::showError(const std::string& text) {
@@ -333,7 +334,7 @@ bool TfrmRecord::loadFile(const std::string& path) {
     }
     FileProblem problem = regularFileProblem(path);
     if (problem == FileProblem::kNone) problem = FileProblem::kUnreadable;
-    dialogs_->showError("Cannot open the record file " + path + ": " + std::string(fileProblemText(problem)) + ".");
+    dialogs_->showError("Cannot open the record file " + printableName(path) + ": " + fileProblemReason(path, problem) + ".");
     return false;
   }
   engine_ = std::move(opened.engine);

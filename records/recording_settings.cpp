@@ -11,6 +11,7 @@
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_store.h"
 
@@ -70,7 +71,7 @@ std::string noReportMessage(const std::string& recordPath) {
   FileProblem problem = regularFileProblem(reportPath);
   if (problem == FileProblem::kMissing) return std::string(kMissingReportMessage);
   if (problem == FileProblem::kNone) problem = FileProblem::kUnreadable;  // it failed while reading
-  return "Cannot read the report file " + reportPath + ": " + std::string(fileProblemText(problem)) + ".";
+  return "Cannot read the report file " + printableName(reportPath) + ": " + fileProblemReason(reportPath, problem) + ".";
 }
 
 std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, const SettingsStore& store) {

@@ -102,7 +102,12 @@ bool RecountEngine::openText(const std::string& path, DamageReporter* reporter) 
     if (headerRead) {
       putWord(out, left);
       putWord(out, right);
-      while (const std::optional<int16_t> w = text.nextWord()) putWord(out, *w);
+      // A count written above 32767 reads as a negative word, an empty line;
+      // the copy holds 0, an empty line too, so the block walk does not call
+      // it negative after the text's reader named it for what it is.
+      while (const std::optional<int16_t> w = text.nextWord()) {
+        putWord(out, text.lastWordWasLargeCount() ? int16_t{0} : *w);
+      }
     }
     out.flush();
     if (!out) {

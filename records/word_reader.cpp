@@ -1,5 +1,6 @@
 #include "records/word_reader.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "records/line_record.h"
@@ -13,6 +14,16 @@ constexpr int kEof = std::char_traits<char>::eof();
 bool isSeparator(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
+
+bool isLineEnd(int c) { return c == '\n' || c == '\r'; }
+
+// The magnitude a number written may have before it no longer fits 16 bits:
+// 65535 as a positive value (a word written unsigned), 32768 as a negative one.
+constexpr uint32_t kLargestPositive = 0xFFFF;
+constexpr uint32_t kLargestNegative = 0x8000;
+// Digits are counted up to this much; past it a number is out of range
+// however long it goes on.
+constexpr uint32_t kMagnitudeCap = 0x100000;
 
 }  // namespace
 
@@ -61,10 +72,11 @@ std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
   // as out of range, and a bad token must be skipped, not stop the stream.
   std::streambuf* buf = source_->rdbuf();
   bool newLine = false;  // a line break since the word before
+  largeNumber_ = false;
   for (;;) {
     int c = buf->sgetc();
     while (isSeparator(c)) {
-      if (c == '\n') newLine = true;
+      if (isLineEnd(c)) newLine = true;
       c = buf->snextc();
     }
     if (newLine && crossedLine) *crossedLine = true;
@@ -75,13 +87,17 @@ std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
       c = buf->snextc();
     }
     uint32_t value = 0;
+    uint32_t magnitude = 0;  // the number as written, up to kMagnitudeCap
     int digits = 0;
     while (c >= '0' && c <= '9') {
       value = (value * 10 + static_cast<uint32_t>(c - '0')) & 0xFFFFu;
+      magnitude = std::min(magnitude * 10 + static_cast<uint32_t>(c - '0'), kMagnitudeCap);
       ++digits;
       c = buf->snextc();
     }
     if (digits > 0 && (c == kEof || isSeparator(c))) {
+      if (magnitude > (negative ? kLargestNegative : kLargestPositive)) damage_.report(wordLine_, damage::kOutOfRange);
+      largeNumber_ = !negative && magnitude > 0x7FFF;
       if (negative) value = (0x10000u - value) & 0xFFFFu;
       return static_cast<int16_t>(static_cast<uint16_t>(value));
     }
@@ -96,8 +112,8 @@ std::optional<int16_t> WordReader::readTextNumber(bool* crossedLine) {
 void WordReader::skipRestOfLine() {
   std::streambuf* buf = source_->rdbuf();
   for (int c = buf->sgetc(); c != kEof; c = buf->snextc()) {
-    if (c == '\n') {
-      buf->sbumpc();
+    if (isLineEnd(c)) {
+      if (buf->sbumpc() == '\r' && buf->sgetc() == '\n') buf->sbumpc();
       return;
     }
   }
@@ -143,7 +159,14 @@ std::optional<int16_t> WordReader::readWord() {
   const bool countWord = walkLeft_ == 0;
   wordLine_ = countWord ? walkLine_ + 1 : walkLine_;
   const std::optional<int16_t> w = kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
+  largeCount_ = false;
   if (!w) return w;
+  if (countWord && kind_ == RecordKind::Text && largeNumber_) {
+    // Written above 32767, read as a negative word: an empty line as the
+    // format has it, but what the writer meant was a count above the limit.
+    largeCount_ = true;
+    damage_.report(walkLine_ + 1, damage::kCountTooLarge);
+  }
   if (countWord) {
     ++walkLine_;
     walkLeft_ = 2 * pairsOfCount(*w);
@@ -165,7 +188,7 @@ std::optional<int16_t> WordReader::readRecord(Sink& sink) {
   const std::optional<int16_t> count = nextWord();
   if (!count) return std::nullopt;
   ++line_;
-  checkCount(*count, line_, damage_);
+  if (!largeCount_) checkCount(*count, line_, damage_);
   if (!readPairs(*count, [this] { return nextWord(); }, sink)) {
     damage_.report(line_, damage::kCutShort);
   }

@@ -2,9 +2,10 @@
 // (16-bit little-endian words) or text ".bla" (decimal numbers), format in
 // records/record_format.h.
 //
-// Text rules: numbers are separated by blanks, tabs or line breaks; each keeps
-// its low 16 bits as a signed word (so 65535 reads as -1 and 70000 as 4464);
-// after the two header numbers the rest of their line is skipped.
+// Text rules: numbers are separated by blanks, tabs or line breaks (LF, CR LF
+// or a lone CR, as old editors write them); each keeps its low 16 bits as a
+// signed word (so 65535 reads as -1 and 70000 as 4464); after the two header
+// numbers the rest of their line is skipped.
 //
 // Damage, each kind reported once per opened file, reading going on:
 //  - text that is not a number is skipped up to the next separator
@@ -15,10 +16,13 @@
 //  - header numbers not both on the first text line: they are still taken as
 //    the edges ("edges not both on the first line");
 //  - the file ends before the two header words ("file shorter than its header");
+//  - a number below -32768 or above 65535 is read by its low 16 bits all the
+//    same ("number out of range");
 //  - a count below 0 is an empty line, one above kMaxLineSegments keeps its
 //    first kMaxLineSegments pairs and skips the rest, and a line record cut off
 //    by the end of the file keeps its whole pairs (same texts as the block
-//    reader's);
+//    reader's); a count written above 32767 reads as a negative word, so an
+//    empty line, and is named "segment count above 500" all the same;
 //  - an odd last byte of a binary file is ignored ("odd byte at end of file").
 // Reading past the end yields no words and no lines; the reader never reads
 // outside the file.
@@ -70,6 +74,9 @@ class WordReader {
   std::optional<int16_t> skipLine();
   // Line records begun since the file was opened.
   int64_t linesRead() const { return line_; }
+  // True when the word nextWord() gave last is a count word written larger
+  // than a 16-bit word holds, so negative as read (its damage is told).
+  bool lastWordWasLargeCount() const { return largeCount_; }
 
  private:
   std::optional<int16_t> readWord();  // the next word of the file, walking the count words
@@ -91,6 +98,8 @@ class WordReader {
   int64_t walkLine_ = 0;
   int32_t walkLeft_ = 0;
   int64_t wordLine_ = 0;
+  bool largeNumber_ = false;  // the last text number was written above 32767
+  bool largeCount_ = false;   // ... and it is a count word
   DamageOnce damage_;
 };
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include <QChart>
-#include <QFile>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -18,6 +18,8 @@
 
 #include "reports/jpeg_logo.h"
 #include "reports/page_painter.h"
+#include "settings/output_file.h"
+#include "settings/text_encoding.h"
 #include "reports/report_charts.h"
 
 namespace {
@@ -245,8 +247,12 @@ bool paintReport(QPagedPaintDevice& device, const ReportDocument& document) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   PagePainter pp(painter, device);
+  const QPageRanges ranges = device.pageRanges();
   bool first = true;
+  int number = 0;
   for (const PagePlan& page : document.pages) {
+    ++number;
+    if (!ranges.isEmpty() && !ranges.contains(number)) continue;
     if (!first && !device.newPage()) return false;
     first = false;
     paintPage(pp, document, page);
@@ -254,22 +260,32 @@ bool paintReport(QPagedPaintDevice& device, const ReportDocument& document) {
   return painter.end();
 }
 
-bool writeReportPdf(const ReportDocument& document, const std::string& path, std::string* error) {
-  // QPdfWriter reports a file it cannot create only by a painter that will
-  // not begin; try the file first for a clear reason.
-  QFile probe(QString::fromStdString(path));
-  if (!probe.open(QIODevice::WriteOnly)) {
-    if (error) *error = "cannot write " + path + ": " + probe.errorString().toStdString();
+bool writeReportPdf(const ReportDocument& document, const std::string& path, std::string* error,
+                    std::span<const std::string> inputs) {
+  // The target is checked and its temporary file made before the pages are
+  // drawn; the PDF is made in memory (a few hundred KB a page at most) and
+  // written through the one checked way of writing an output.
+  OutputFile out;
+  if (!out.open(path, inputs)) {
+    if (error) *error = out.error();
     return false;
   }
-  probe.close();
-  QPdfWriter writer(QString::fromStdString(path));
-  writer.setResolution(600);
-  writer.setCreator("Tindavel");
-  writer.setTitle(QString::fromUtf8(kReportTitle));
-  setupReportPage(writer);
-  if (!paintReport(writer, document)) {
-    if (error) *error = "cannot write " + path;
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&pdf);
+    writer.setResolution(600);
+    writer.setCreator("Tindavel");
+    writer.setTitle(QString::fromUtf8(kReportTitle));
+    setupReportPage(writer);
+    if (!paintReport(writer, document)) {
+      if (error) *error = "cannot write " + printableName(path) + ": the pages could not be drawn";
+      return false;
+    }
+  }  // the writer finishes the PDF as it goes
+  out.write(std::string_view(pdf.data().constData(), static_cast<size_t>(pdf.data().size())));
+  if (!out.commit()) {
+    if (error) *error = out.error();
     return false;
   }
   return true;

@@ -4,6 +4,7 @@
 #ifndef TINDAVEL_REPORTS_REPORT_PAINTER_H_
 #define TINDAVEL_REPORTS_REPORT_PAINTER_H_
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,15 @@ QImage makeFixedPicture();
 // A4 portrait with the report's margins.
 void setupReportPage(QPagedPaintDevice& device);
 
-// Paints every page of the document; returns false when the device cannot
-// be painted on (for example a PDF file that cannot be created).
+// Paints the pages of the document: every page, or those of the device's
+// page ranges when it has any (the range chosen in a print dialog). Returns
+// false when the device cannot be painted on.
 bool paintReport(QPagedPaintDevice& device, const ReportDocument& document);
 
-// Writes the pages to a PDF file; on failure returns false and says why in
-// `error`.
-bool writeReportPdf(const ReportDocument& document, const std::string& path, std::string* error);
+// Writes the pages to a PDF file, as an output file of settings/output_file.h
+// (never over one of `inputs`, the old file kept on any failure); on failure
+// returns false and says why in `error`.
+bool writeReportPdf(const ReportDocument& document, const std::string& path, std::string* error,
+                    std::span<const std::string> inputs = {});
 
 #endif  // TINDAVEL_REPORTS_REPORT_PAINTER_H_

@@ -3,7 +3,10 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QLabel>
+#include <QToolBar>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -15,14 +18,16 @@
 #include "reports/report_file.h"
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
 
 std::optional<std::string> QtReportViewerDialogs::chooseReportFile(const std::string& folder) {
-  const QString file = QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder),
+  // Names are bytes: decoded for the dialog, given back as the same bytes.
+  const QString file = QFileDialog::getOpenFileName(parent_, QString(), QFile::decodeName(QByteArray::fromStdString(folder)),
                                                     "Report files (*.mse)");
   if (file.isEmpty()) return std::nullopt;
-  return file.toStdString();
+  return QFile::encodeName(file).toStdString();
 }
 
 void preparePreviewDialog(QPrintPreviewDialog& dialog) {
@@ -45,6 +50,24 @@ void preparePreviewDialog(QPrintPreviewDialog& dialog) {
   } altKeys[] = {{"Print", "Alt+P"},     {"First page", "Alt+F"}, {"Previous page", "Alt+B"},
                  {"Next page", "Alt+N"}, {"Last page", "Alt+L"}};
   const QList<QAction*> actions = dialog.findChildren<QAction*>();
+  // The report is laid out for A4 portrait only: the buttons that would
+  // choose another paper or turn the page are off, and the toolbar says so.
+  for (QAction* action : actions) {
+    const QString text = action->text();
+    if (text == QLatin1String("Page setup") || text == QLatin1String("Portrait") ||
+        text == QLatin1String("Landscape")) {
+      action->setEnabled(false);
+    }
+  }
+  if (auto* toolbar = dialog.findChild<QToolBar*>()) {
+    if (toolbar->findChild<QLabel*>(QStringLiteral("paperLabel")) == nullptr) {
+      auto* paper = new QLabel(QString::fromUtf8(kPaperNote), toolbar);
+      paper->setObjectName(QStringLiteral("paperLabel"));
+      paper->setContentsMargins(8, 0, 8, 0);
+      toolbar->addSeparator();
+      toolbar->addWidget(paper);
+    }
+  }
   for (const auto& k : altKeys) {
     for (QAction* action : actions) {
       if (action->text() != QLatin1String(k.text)) continue;
@@ -56,12 +79,21 @@ void preparePreviewDialog(QPrintPreviewDialog& dialog) {
   }
 }
 
+bool printReport(QPrinter& printer, const ReportDocument& document) {
+  // The print dialog sets the paper of the printer chosen there; the pages
+  // are laid out for A4, as the preview shows them, and go out on A4.
+  setupReportPage(printer);
+  printer.setDocName(QString::fromStdString(document.bands.title));
+  return paintReport(printer, document);
+}
+
 void QtReportViewerDialogs::showPreview(const ReportDocument& document) {
   QPrinter printer(QPrinter::HighResolution);
   setupReportPage(printer);
+  printer.setDocName(QString::fromStdString(document.bands.title));
   QPrintPreviewDialog dialog(&printer, parent_);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [&document](QPrinter* target) { paintReport(*target, document); });
+                   [&document](QPrinter* target) { printReport(*target, document); });
   preparePreviewDialog(dialog);
   execPreview(dialog);
 }
@@ -81,13 +113,14 @@ char systemDecimalSeparator() {
 std::optional<ReportDocument> loadReportDocument(const std::string& path, SettingsVariables& settings,
                                                  std::string* error, char decimalSeparator) {
   std::error_code ec;
-  if (const FileProblem problem = regularFileProblem(path); problem != FileProblem::kNone) {
-    if (error) *error = "Cannot read the report file " + path + ": " + std::string(fileProblemText(problem)) + ".";
-    return std::nullopt;
+  FileProblem problem = regularFileProblem(path);
+  std::optional<IniFile> ini;
+  if (problem == FileProblem::kNone) {
+    ini = IniFile::fromFile(path);
+    if (!ini) problem = FileProblem::kUnreadable;  // it failed while reading
   }
-  std::optional<IniFile> ini = IniFile::fromFile(path);
   if (!ini) {
-    if (error) *error = "Cannot read the report file " + path + ".";
+    if (error) *error = "Cannot read the report file " + printableName(path) + ": " + fileProblemReason(path, problem) + ".";
     return std::nullopt;
   }
   const ReportFile report = readReportFile(*ini, {FloatRule::kReportViewer, decimalSeparator});
@@ -119,7 +152,7 @@ void Tfrmreport::viewreport() {
   // A first start has no report folder yet: the dialog starts at home.
   std::string folder = env_.controls->reportpath.text();
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) folder = QDir::homePath().toStdString();
+  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) folder = QFile::encodeName(QDir::homePath()).toStdString();
   const std::optional<std::string> file = dialogs_->chooseReportFile(folder);
   if (!file) return;
   viewreportFile(*file);

@@ -19,6 +19,7 @@
 #include "reports/report_painter.h"
 
 class QPrintPreviewDialog;
+class QPrinter;
 class SettingsControls;
 struct SettingsVariables;
 
@@ -36,10 +37,20 @@ class ReportViewerDialogs {
   virtual void showError(const std::string& text) = 0;
 };
 
+// What the preview's toolbar says of the paper.
+inline constexpr const char* kPaperNote = "Printed on A4 paper";
+
 // Readies Qt's print preview for a viewing: maximised, and as large as the
 // screen's free area where the window system keeps dialogs from maximising,
-// showing the whole page (the "Fit page" button down).
+// showing the whole page (the "Fit page" button down). The buttons for
+// another paper or orientation are off, and the toolbar says kPaperNote.
 void preparePreviewDialog(QPrintPreviewDialog& dialog);
+
+// Paints the report for the preview and for the printer chosen from it: on
+// A4 portrait whatever paper the print dialog set (what the preview shows is
+// what is printed), the pages of the range chosen in the print dialog only,
+// and the job named by the report's title.
+bool printReport(QPrinter& printer, const ReportDocument& document);
 
 // The open dialog with the filter "Report files (*.mse)", Qt's print preview
 // on an A4 portrait printer (its print button prints the same pages), readied

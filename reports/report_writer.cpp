@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "reports/report_values.h"
-#include "settings/atomic_file.h"
+#include "settings/output_file.h"
 #include "settings/ini_file.h"
 #include "settings/ini_line.h"
 
@@ -215,13 +215,28 @@ std::vector<std::string> reportWriteProblems(const ReportFile& report, const Rep
 
 bool saveReportFile(const std::string& path, const ReportFile& report, std::string& error,
                     const ReportWriteOptions& options) {
+  OutputFile out;
+  if (!out.open(path)) {
+    error = out.error();
+    return false;
+  }
+  if (!writeReportFile(out, report, error, options)) return false;
+  if (!out.commit()) {
+    error = out.error();
+    return false;
+  }
+  return true;
+}
+
+bool writeReportFile(OutputFile& out, const ReportFile& report, std::string& error,
+                     const ReportWriteOptions& options) {
   const std::vector<std::string> problems = reportWriteProblems(report, options);
   if (!problems.empty()) {
     error = problems.front();
     return false;
   }
-  if (!saveAtomically(path, reportFileText(report, options))) {
-    error = "cannot write the report file " + path;
+  if (!out.write(reportFileText(report, options))) {
+    error = out.error();
     return false;
   }
   return true;

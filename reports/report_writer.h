@@ -19,6 +19,8 @@
 
 #include "reports/report_file.h"
 
+class OutputFile;
+
 struct ReportWriteOptions {
   // The decimal separator of the floats; the report viewer of a system with
   // "," as its separator reads only ",". stringtofloat reads either.
@@ -37,9 +39,14 @@ std::string reportFileText(const ReportFile& report, const ReportWriteOptions& o
 
 // Writes the file in one piece (a temporary file renamed over the target), so
 // a reader never sees half a report. False with `error` set when the file
-// cannot be written or reportWriteProblems finds something; nothing is then
-// written.
+// cannot be written (with the system's reason) or reportWriteProblems finds
+// something; nothing is then written.
 [[nodiscard]] bool saveReportFile(const std::string& path, const ReportFile& report,
                                   std::string& error, const ReportWriteOptions& options = {});
+// The same into `out`, an output file the caller opened and commits (with
+// the files that belong with the report). False with `error` set when
+// reportWriteProblems finds something or a write fails.
+[[nodiscard]] bool writeReportFile(OutputFile& out, const ReportFile& report, std::string& error,
+                                   const ReportWriteOptions& options = {});
 
 #endif  // TINDAVEL_REPORTS_REPORT_WRITER_H_

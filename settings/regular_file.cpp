@@ -1,5 +1,12 @@
 #include "settings/regular_file.h"
 
+#include "settings/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -43,4 +50,24 @@ std::string_view fileProblemText(FileProblem problem) {
     case FileProblem::kUnreadable: return "it cannot be read";
   }
   return {};
+}
+
+std::string fileProblemReason(const std::string& path, FileProblem problem) {
+  std::string text(fileProblemText(problem));
+  if (problem != FileProblem::kUnreadable) return text;
+  // Asked again, to hear the system's reason; O_NONBLOCK so that nothing
+  // swapped in meanwhile can hold the open.
+  struct stat st {};
+  int error = ::stat(path.c_str(), &st) == 0 ? 0 : errno;
+  if (error == 0) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      error = errno;
+    } else {
+      char byte = 0;
+      if (::read(fd, &byte, 1) < 0) error = errno;
+      ::close(fd);
+    }
+  }
+  return error == 0 ? text : text + ": " + systemReason(error);
 }

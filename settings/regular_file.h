@@ -30,4 +30,9 @@ FileProblem openRegularFile(const std::string& path, std::ifstream& in);
 // begins with what could not be read. Empty for kNone.
 std::string_view fileProblemText(FileProblem problem);
 
+// The end of a sentence about `path`, which could not be read for `problem`:
+// fileProblemText's words, and for kUnreadable the system's reason as well
+// ("it cannot be read: Permission denied").
+std::string fileProblemReason(const std::string& path, FileProblem problem);
+
 #endif  // TINDAVEL_SETTINGS_REGULAR_FILE_H_

@@ -11,6 +11,11 @@
 // other tools (SIGPIPE's default), whatever the parent set.
 void endQuietlyWhenReaderGoes();
 
+// endQuietlyWhenReaderGoes, and standard output (stdio's stdout) from now on
+// written through a stream that keeps the system's reason of its first
+// failure, for standardOutputProblem. Called first thing in main.
+void watchStandardOutput();
+
 // Writes out what standard output still buffers. The system's reason when
 // anything written to it since the start was lost, none when all arrived. A
 // pipe whose reader went away ends the program here, quietly, by SIGPIPE.

@@ -4,9 +4,11 @@
 // that need Qt (tools/window_commands.h).
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/standard_output.h"
 #include "tools/cli_command.h"
 
 namespace {
@@ -25,6 +27,17 @@ void printUsage(FILE* out) {
   for (const CliCommand& c : list) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
 }
 
+// `status` of a command, unless what it wrote on standard output did not all
+// arrive: then one line on standard error and status 2.
+int checkedStatus(const std::string& command, int status) {
+  if (const std::optional<std::string> problem = standardOutputProblem()) {
+    std::fprintf(stderr, "tindavel-cli%s%s: cannot write standard output: %s\n", command.empty() ? "" : " ",
+                 command.c_str(), problem->c_str());
+    return 2;
+  }
+  return status;
+}
+
 }  // namespace
 
 bool registerCliCommand(const CliCommand& command) {
@@ -33,6 +46,7 @@ bool registerCliCommand(const CliCommand& command) {
 }
 
 int main(int argc, char** argv) {
+  watchStandardOutput();
   if (argc < 2) {
     printUsage(stderr);
     return 2;
@@ -40,10 +54,10 @@ int main(int argc, char** argv) {
   const std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     printUsage(stdout);
-    return 0;
+    return checkedStatus("", 0);
   }
   for (const CliCommand& c : commands()) {
-    if (name == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc));
+    if (name == c.name) return checkedStatus(name, c.run(std::vector<std::string>(argv + 2, argv + argc)));
   }
   std::fprintf(stderr, "tindavel-cli: unknown command '%s' (try tindavel-cli --help)\n", name.c_str());
   return 2;

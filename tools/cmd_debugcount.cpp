@@ -10,7 +10,8 @@
 // JSON keys (stable): file, channels, window_width, windows, lines, counts,
 // total, manual_total, per_window (list of {window, first_line, lines,
 // automatic, manual}; manual null without a ".tal" line), damage.
-// CSV: a header row, then one row per window.
+// CSV: a header row, then one row per window. Every form writes a window's
+// row as the window ends; the text form puts its summary after the rows.
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 #include "tools/json_text.h"
@@ -89,7 +91,7 @@ int runDebugcount(const std::vector<std::string>& args) {
     std::ifstream probe;
     const FileProblem problem = openRegularFile(o.file, probe);
     if (problem != FileProblem::kNone) {
-      return fail("cannot read the record file " + o.file + ": " + std::string(fileProblemText(problem)));
+      return fail("cannot read the record file " + printableName(o.file) + ": " + fileProblemReason(o.file, problem));
     }
   }
 
@@ -114,29 +116,49 @@ int runDebugcount(const std::vector<std::string>& args) {
 
   CollectingDamageReporter damage;
   if (!engine->openFile(o.file, readDebugViewerReport(o.file, store.readBool("Enablemulti", false)), &damage)) {
-    return fail("cannot read the record file " + o.file);
+    return fail("cannot read the record file " + printableName(o.file));
   }
-  std::vector<DebugWindowSummary> windows;
-  while (engine->state().nextEnabled) {
-    engine->nextClick();
-    windows.push_back(engine->lastWindow());
-  }
-
+  // Each window's row is written as the window ends, so memory stays the
+  // same however many windows the recording makes; the totals follow the
+  // rows.
   const int channels = settings.NrChannels;
+  if (o.output == Output::kJson) {
+    std::printf("{\"file\": %s, \"channels\": %d, \"window_width\": %d, \"per_window\": [",
+                jsonString(o.file).c_str(), channels, engine->windowWidth());
+  } else if (o.output == Output::kCsv) {
+    std::printf("window,first_line,lines,automatic,manual\n");
+  }
+  int64_t windows = 0;
   int64_t manualTotal = 0;
   bool anyManual = false;
-  for (const DebugWindowSummary& w : windows) {
+  while (engine->state().nextEnabled && !std::ferror(stdout)) {  // no reader left: no use going on
+    engine->nextClick();
+    const DebugWindowSummary& w = engine->lastWindow();
+    ++windows;
     if (w.Manual) {
       manualTotal += *w.Manual;
       anyManual = true;
+    }
+    const auto first = static_cast<long long>(w.FirstLine);
+    switch (o.output) {
+      case Output::kJson:
+        std::printf("%s{\"window\": %d, \"first_line\": %lld, \"lines\": %d, \"automatic\": %d, \"manual\": %s}",
+                    windows > 1 ? ", " : "", w.Number, first, w.Lines, w.Automatic, manualText(w.Manual, "null").c_str());
+        break;
+      case Output::kCsv:
+        std::printf("%d,%lld,%d,%d,%s\n", w.Number, first, w.Lines, w.Automatic, manualText(w.Manual, "").c_str());
+        break;
+      case Output::kText:
+        std::printf("window %d (lines %lld-%lld): %d", w.Number, first, first + w.Lines - 1, w.Automatic);
+        if (w.Manual) std::printf("   manual %d", *w.Manual);
+        std::printf("\n");
+        break;
     }
   }
   const long long lines = static_cast<long long>(engine->linesRead());
 
   if (o.output == Output::kJson) {
-    std::string out = "{\"file\": " + jsonString(o.file) + ", \"channels\": " + std::to_string(channels) +
-                      ", \"window_width\": " + std::to_string(engine->windowWidth()) +
-                      ", \"windows\": " + std::to_string(windows.size()) + ", \"lines\": " + std::to_string(lines) +
+    std::string out = "], \"windows\": " + std::to_string(windows) + ", \"lines\": " + std::to_string(lines) +
                       ", \"counts\": [";
     for (int c = 1; c <= channels; ++c) {
       if (c > 1) out += ", ";
@@ -144,46 +166,24 @@ int runDebugcount(const std::vector<std::string>& args) {
     }
     out += "], \"total\": " + std::to_string(detection->ObjectTotal) +
            ", \"manual_total\": " + (anyManual ? std::to_string(manualTotal) : std::string("null")) +
-           ", \"per_window\": [";
-    for (size_t i = 0; i < windows.size(); ++i) {
-      const DebugWindowSummary& w = windows[i];
-      if (i > 0) out += ", ";
-      out += "{\"window\": " + std::to_string(w.Number) + ", \"first_line\": " + std::to_string(w.FirstLine) +
-             ", \"lines\": " + std::to_string(w.Lines) + ", \"automatic\": " + std::to_string(w.Automatic) +
-             ", \"manual\": " + manualText(w.Manual, "null") + "}";
-    }
-    out += "], \"damage\": ";
-    out += damageJson(damage.reports) + "}\n";
+           ", \"damage\": " + damageJson(damage.reports) + "}\n";
     std::fputs(out.c_str(), stdout);
     return 0;
   }
 
   for (const Damage& d : damage.reports) {
-    std::fprintf(stderr, "tindavel-cli debugcount: %s: line %lld: %s\n", o.file.c_str(),
+    std::fprintf(stderr, "tindavel-cli debugcount: %s: line %lld: %s\n", printableName(o.file).c_str(),
                  static_cast<long long>(d.line), d.reason.c_str());
   }
-  if (o.output == Output::kCsv) {
-    std::printf("window,first_line,lines,automatic,manual\n");
-    for (const DebugWindowSummary& w : windows) {
-      std::printf("%d,%lld,%d,%d,%s\n", w.Number, static_cast<long long>(w.FirstLine), w.Lines, w.Automatic,
-                  manualText(w.Manual, "").c_str());
-    }
-    return 0;
-  }
+  if (o.output == Output::kCsv) return 0;
 
-  std::printf("%s: %d channel%s, %zu windows of %d columns, %lld lines read\n", o.file.c_str(), channels,
-              channels == 1 ? "" : "s", windows.size(), engine->windowWidth(), lines);
+  std::printf("%s: %d channel%s, %lld windows of %d columns, %lld lines read\n", printableName(o.file).c_str(),
+              channels, channels == 1 ? "" : "s", static_cast<long long>(windows), engine->windowWidth(), lines);
   std::printf("counts:");
   for (int c = 1; c <= channels; ++c) std::printf(" %d", viewerCounts.ViewerCount[c]);
   std::printf("   Total: %d", detection->ObjectTotal);
   if (anyManual) std::printf("   manual: %lld", static_cast<long long>(manualTotal));
   std::printf("\n");
-  for (const DebugWindowSummary& w : windows) {
-    std::printf("window %d (lines %lld-%lld): %d", w.Number, static_cast<long long>(w.FirstLine),
-                static_cast<long long>(w.FirstLine + w.Lines - 1), w.Automatic);
-    if (w.Manual) std::printf("   manual %d", *w.Manual);
-    std::printf("\n");
-  }
   return 0;
 }
 

@@ -55,7 +55,8 @@ int runReport(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tindavel-cli report: %s\n", error.c_str());
     return 2;
   }
-  if (!writeReportPdf(*document, pdf, &error)) {
+  const std::string inputs[] = {report};
+  if (!writeReportPdf(*document, pdf, &error, inputs)) {
     std::fprintf(stderr, "tindavel-cli report: %s\n", error.c_str());
     return 2;
   }

@@ -22,6 +22,7 @@
 // (.mse) must lie beside it; Form4 (the debug viewer) shows the first window
 // of lines of a --record, in debug mode so its markers show.
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QEvent>
 #include <QImage>
@@ -51,7 +52,9 @@
 #include "records/debug_viewer_window.h"
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
+#include "settings/output_file.h"
 #include "settings/regular_file.h"
+#include "settings/text_encoding.h"
 #include "tools/cli_command.h"
 #include "tools/cli_numbers.h"
 #include "tools/window_commands.h"
@@ -169,9 +172,10 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
   return std::nullopt;
 }
 
-bool readable(const std::string& path) {
+// Why `path` cannot be read, or kNone.
+FileProblem readProblem(const std::string& path) {
   std::ifstream in;
-  return openRegularFile(path, in) == FileProblem::kNone;
+  return openRegularFile(path, in);
 }
 
 // The main window's questions, answered at once: No, Cancel, and what it
@@ -268,7 +272,7 @@ class StartedProgram {
   AppWindows windows_;
 };
 
-int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer) {
+int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer, OutputFile& out) {
   StartedProgram program;
   if (!program.start()) return fail("another copy of the program runs; its windows were not created", 1);
   QWidget* window = createdWindow(program.windows(), shot);
@@ -311,8 +315,12 @@ int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer) {
 
   const QImage image = window->grab().toImage();
   if (image.isNull()) return fail(std::string("could not render ") + shot.name, 1);
-  if (!image.save(QString::fromStdString(o.out), "PNG")) return fail("cannot write " + o.out);
-  std::printf("%s: %s, %dx%d\n", o.out.c_str(), shot.name, image.width(), image.height());
+  QBuffer png;
+  png.open(QIODevice::WriteOnly);
+  if (!image.save(&png, "PNG")) return fail("cannot write " + printableName(o.out) + ": the picture could not be encoded");
+  out.write(std::string_view(png.data().constData(), static_cast<size_t>(png.data().size())));
+  if (!out.commit()) return fail(out.error());
+  std::printf("%s: %s, %dx%d\n", printableName(o.out).c_str(), shot.name, image.width(), image.height());
   return 0;
 }
 
@@ -329,20 +337,20 @@ int runScreenshot(const std::vector<std::string>& args) {
   const bool debugViewer = std::string(shot->name) == "Form4";  // a recording is optional here
   if (viewer && o.record.empty()) return fail("frmRecord needs --record FILE.blb");
   if (!viewer && !debugViewer && !o.record.empty()) return fail("--record is for frmRecord and Form4 only");
-  if ((viewer || debugViewer) && !o.record.empty() && !readable(o.record)) {
-    return fail("cannot read the record file " + o.record);
+  if ((viewer || debugViewer) && !o.record.empty()) {
+    if (const FileProblem problem = readProblem(o.record); problem != FileProblem::kNone) {
+      return fail("cannot read the record file " + printableName(o.record) + ": " + fileProblemReason(o.record, problem));
+    }
   }
   if (viewer) {
     const std::string report = companionReportPath(o.record);
-    if (!readable(report)) return fail(std::string(kMissingReportMessage) + ": " + report);
+    if (readProblem(report) != FileProblem::kNone) return fail(std::string(kMissingReportMessage) + ": " + printableName(report));
   }
-  {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(o.out, error).parent_path();
-    if (error || !std::filesystem::is_directory(folder, error)) {
-      return fail("cannot write " + o.out + ": no such folder");
-    }
-  }
+  // The picture's file is made ready (and refused, before any window is
+  // built, when it is an input or cannot be made) once the inputs are known.
+  OutputFile out;
+  const std::vector<std::string> inputs = {o.record, o.record.empty() ? "" : companionReportPath(o.record)};
+  if (!out.open(o.out, inputs)) return fail(out.error());
 
   // Only this command needs a GUI application; on a machine without a
   // display it renders offscreen.
@@ -357,7 +365,7 @@ int runScreenshot(const std::vector<std::string>& args) {
   setUpApplication();
   ModalCloser closer;
   app.installEventFilter(&closer);
-  return shoot(o, *shot, closer);
+  return shoot(o, *shot, closer, out);
 }
 
 const bool kRegistered =

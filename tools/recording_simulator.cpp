@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
-#include <fstream>
+#include <filesystem>
+#include <utility>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,7 +22,9 @@
 #include "reports/report_values.h"
 #include "reports/report_writer.h"
 #include "reports/stored_lines.h"
+#include "settings/output_file.h"
 #include "settings/registry.h"
+#include "settings/text_encoding.h"
 #include "settings/settings_variables.h"
 
 namespace {
@@ -193,8 +196,8 @@ class Simulation {
   }
 
   // Writes the recording; notes each recorded fish's first file line.
-  bool writeRecording(const std::string& path, std::string& error);
-  bool writeTruth(const std::string& path, std::string& error) const;
+  bool writeRecording(OutputFile& out, std::string& error);
+  bool writeTruth(OutputFile& out, std::string& error) const;
   ReportFile report() const;
 
   int64_t recordedFish() const {
@@ -397,16 +400,13 @@ class Simulation {
   int64_t fileLines_ = 0;
 };
 
-bool Simulation::writeRecording(const std::string& path, std::string& error) {
+bool Simulation::writeRecording(OutputFile& out, std::string& error) {
   std::vector<Fish*> order;
   for (Fish& f : all_) order.push_back(&f);
   std::stable_sort(order.begin(), order.end(), [](const Fish* a, const Fish* b) { return a->t0 < b->t0; });
 
   RecordFileWriter writer;
-  if (!writer.open(path, RecordKind::Binary)) {
-    error = "cannot create " + path;
-    return false;
-  }
+  writer.openInto(out, RecordKind::Binary);
   writer.header(kLeftEdge, kRightEdge);
   // Specks come from a stream of their own, so that changing how often they
   // appear leaves the fish as they were.
@@ -473,13 +473,13 @@ bool Simulation::writeRecording(const std::string& path, std::string& error) {
     }
   }
   if (!writer.close()) {
-    error = "cannot write " + path;
+    error = writer.error();
     return false;
   }
   return true;
 }
 
-bool Simulation::writeTruth(const std::string& path, std::string& error) const {
+bool Simulation::writeTruth(OutputFile& out, std::string& error) const {
   std::vector<const Fish*> recorded;
   for (const Fish& f : all_) {
     if (f.fileLine > 0) recorded.push_back(&f);
@@ -495,11 +495,8 @@ bool Simulation::writeTruth(const std::string& path, std::string& error) const {
     text += std::to_string(f->fileLine) + ',' + std::to_string(f->fileLine + length - 1) + ',' +
             std::to_string(f->channel) + ',' + std::to_string(length) + ',' + std::to_string(breadth) + '\n';
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) {
-    error = "cannot write " + path;
+  if (!out.write(text)) {
+    error = out.error();
     return false;
   }
   return true;
@@ -608,12 +605,32 @@ ReportFile Simulation::report() const {
 }  // namespace
 
 bool simulateSession(const SimulationOptions& options, SimulationResult& result, std::string& error) {
+  // PATH names the files, not a folder to put them in ("." would give the
+  // hidden files "..blb", ...).
+  const std::filesystem::path base(options.out);
+  std::error_code ec;
+  if (base.filename().empty() || base.filename() == "." || base.filename() == ".." ||
+      std::filesystem::is_directory(base, ec)) {
+    error = "--out " + printableName(options.out) + " names a folder; give the files' name as well, as in " +
+            printableName((base / "session").string());
+    return false;
+  }
+  // The three files appear together or not at all, and only once all of
+  // them are written in full.
+  OutputFile blb, truth, mse;
+  for (auto [file, suffix] : {std::pair{&blb, std::string(kBinaryExtension)}, std::pair{&truth, std::string(".truth.csv")},
+                              std::pair{&mse, std::string(kReportExtension)}}) {
+    if (!file->open(options.out + suffix)) {
+      error = file->error();
+      return false;
+    }
+  }
   const Layout layout = makeLayout(options);
   Simulation sim(options, layout);
   sim.makeFish();
-  if (!sim.writeRecording(options.out + std::string(kBinaryExtension), error) ||
-      !sim.writeTruth(options.out + ".truth.csv", error) ||
-      !saveReportFile(options.out + std::string(kReportExtension), sim.report(), error)) {
+  OutputFile* const files[] = {&blb, &truth, &mse};
+  if (!sim.writeRecording(blb, error) || !sim.writeTruth(truth, error) || !writeReportFile(mse, sim.report(), error) ||
+      !commitTogether(files, error)) {
     return false;
   }
   result.fileLines = sim.fileLines();

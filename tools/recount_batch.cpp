@@ -3,11 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "analysis/size_groups.h"
 #include "reports/day_count.h"
+#include "records/recording_settings.h"
 #include "settings/output_file.h"
 #include "settings/settings_store.h"
 #include "tools/cli_numbers.h"
@@ -269,10 +269,15 @@ int runRecountBatch(const RecountOptions& o, RecountListener* listener) {
   store.setReadOnly(true);
   store.reload();
 
-  std::ofstream traceFile;
+  // The trace (one recording only) is opened once the recording is known to
+  // be readable (a FIFO with no reader would hold the run before its first
+  // check), and takes the place of an old one only when the count succeeds.
+  OutputFile trace;
   if (!o.trace.empty()) {
-    traceFile.open(o.trace, std::ios::out | std::ios::trunc);
-    if (!traceFile) return fail("cannot create the trace file " + o.trace);
+    const std::string& file = o.files.front();
+    if (const std::optional<std::string> problem = recordFileProblem(file)) return fail(*problem);
+    const std::string inputs[] = {file, companionReportPath(file)};
+    if (!trace.open(o.trace, inputs)) return fail(trace.error());
   }
   std::unique_ptr<OutputFile> fish;
   if (!o.fish.empty()) {
@@ -282,15 +287,12 @@ int runRecountBatch(const RecountOptions& o, RecountListener* listener) {
   }
   if (o.csv) std::fputs(csvRow(kCsvHeader).c_str(), stdout);
 
-  Batch batch(o, store, traceFile.is_open() ? &traceFile : nullptr, fish.get(), listener);
+  Batch batch(o, store, trace.isOpen() ? &trace.stream() : nullptr, fish.get(), listener);
   runInOrder(o.files.size(), o.jobs > 0 ? o.jobs : availableCores(), batch);
   batch.finish();
 
   bool written = true;
-  if (traceFile.is_open()) {
-    traceFile.flush();
-    if (!traceFile) written = fail("cannot write the trace file " + o.trace) == 0;
-  }
+  if (trace.isOpen() && batch.allCounted() && !trace.commit()) written = fail(trace.error()) == 0;
   if (fish && !fish->commit()) written = fail(fish->error()) == 0;
   return batch.allCounted() && written ? 0 : 2;
 }

@@ -12,6 +12,13 @@
 #include "settings/settings_store.h"
 #include "settings/text_encoding.h"
 
+std::optional<std::string> recordFileProblem(const std::string& file) {
+  std::ifstream probe;
+  const FileProblem problem = openRegularFile(file, probe);
+  if (problem == FileProblem::kNone) return std::nullopt;
+  return "cannot read the record file " + printableName(file) + ": " + fileProblemReason(file, problem);
+}
+
 Recount recountOne(const std::string& file, const RecountRange& range, const SettingsStore& store,
                    std::ostream* trace, bool fishRows) {
   Recount r;
@@ -29,13 +36,9 @@ Recount recountOne(const std::string& file, const RecountRange& range, const Set
   ctx.trace = trace;
   ctx.fish = &r.fish;
 
-  {
-    std::ifstream probe;
-    const FileProblem problem = openRegularFile(file, probe);
-    if (problem != FileProblem::kNone) {
-      r.error = "cannot read the record file " + file + ": " + std::string(fileProblemText(problem));
-      return r;
-    }
+  if (std::optional<std::string> problem = recordFileProblem(file)) {
+    r.error = std::move(*problem);
+    return r;
   }
   CollectingDamageReporter damage;
   const std::optional<RecordingReport> reading = readRecordingReport(file, store);

@@ -47,6 +47,9 @@ struct Recount {
   FishTally fish;  // the fish counted, as rows and as a tally
 };
 
+// Why `file` cannot be read as a recording, if it cannot.
+std::optional<std::string> recordFileProblem(const std::string& file);
+
 // Counts `file` on state of its own; `trace` (may be null) gets the trace
 // lines. With `fishRows` the tally keeps a fish CSV row per fish counted
 // (FishTally); `fileName` is how the rows name the file.

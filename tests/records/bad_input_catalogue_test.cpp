@@ -171,7 +171,7 @@ TEST_F(BadInputCatalogueTest, RecordingsThatCannotBeReadAreOneClearLine) {
   std::vector<Case> cases = {{dir / "folder.blb", "it is a folder"},
                              {dir / "missing.blb", "it does not exist"},
                              {dir / "fifo.blb", "it is not a regular file (a pipe, socket or device)"}};
-  if (::geteuid() != 0) cases.push_back({locked, "it cannot be read"});  // root reads it anyway
+  if (::geteuid() != 0) cases.push_back({locked, "it cannot be read: Permission denied"});  // root reads it anyway
   for (const Case& c : cases) {
     const Outcome o = runTool({"recount", c.record.string(), "--json"}, dir, 30);
     EXPECT_FALSE(o.timedOut) << c.record;

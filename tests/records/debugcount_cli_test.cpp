@@ -2,6 +2,10 @@
 // and windows, the ".tal" column, the CSV rows, and exit status 2 for bad
 // arguments and unreadable files.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -157,6 +161,41 @@ TEST_F(DebugcountCliTest, BadArgumentsAndUnreadableFilesExitTwo) {
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(r.err.rfind("tindavel-cli debugcount: ", 0), 0u) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
+// Peak resident memory of one run, in KB, from the child's own rusage;
+// standard output goes to /dev/null. -1 when the run did not end with 0.
+long peakKilobytes(const std::vector<std::string>& args) {
+  std::vector<std::string> words = {kCliPath, "debugcount"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return -1;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+// Every window is written as it ends: a hundred times the windows take no
+// more memory (at width 1 a window is a line).
+TEST_F(DebugcountCliTest, MemoryDoesNotGrowWithTheWindows) {
+  const std::string small = recording("small", 3000, 2);
+  const std::string large = recording("large", 300000, 2);
+  for (const char* form : {"--json", "--csv"}) {
+    const long few = peakKilobytes({small, "--window-width", "1", form});
+    const long many = peakKilobytes({large, "--window-width", "1", form});
+    ASSERT_GT(few, 0) << form;
+    ASSERT_GT(many, 0) << form;
+    EXPECT_LT(many - few, 8 * 1024) << form << ": " << few << " KB for 3000 windows, " << many << " KB for 300000";
   }
 }
 

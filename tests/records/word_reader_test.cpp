@@ -71,7 +71,53 @@ TEST_F(WordReaderTest, TextNumbersKeepTheirLow16Bits) {
   // 123456789012345678901234567890 mod 65536 = 2770
   EXPECT_EQ(reader.nextWord(), int16_t{2770});
   EXPECT_FALSE(reader.nextWord());
-  EXPECT_TRUE(reporter.reports.empty());
+  // Noted once, where it first stands: 70000 on the first line.
+  EXPECT_EQ(reporter.reports.size(), 1u);
+  EXPECT_EQ(reporter.lineOf(damage::kOutOfRange), 0);
+}
+
+TEST_F(WordReaderTest, NumbersOutOfRangeAreNotedOnceAtTheirLine) {
+  struct Case {
+    std::string text;
+    int64_t line;  // -1: no note
+  };
+  for (const Case& c : {Case{"0 511\n1 65535 -32768\n", -1}, Case{"0 511\n1 2 3\n1 65536 4\n1 -32769 5\n", 2},
+                        Case{"0 511\n1 2 3\n1 4 -99999999999\n", 2}}) {
+    reporter.reports.clear();
+    attachText(c.text);
+    ASSERT_TRUE(reader.readHeader(left, right));
+    readAll();
+    EXPECT_EQ(reporter.lineOf(damage::kOutOfRange), c.line) << c.text;
+    EXPECT_EQ(reporter.count(damage::kOutOfRange), c.line < 0 ? 0 : 1) << c.text;
+  }
+}
+
+TEST_F(WordReaderTest, ALoneCarriageReturnEndsALine) {
+  // As old editors write them: the first line's rest is skipped at its CR.
+  const std::vector<Line> expected = {{{10, 20}}, {}, {{7, 9}, {11, 12}}};
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
+    reporter.reports.clear();
+    attachText("0 511 skipped 9" + end + "1 10 20" + end + "0" + end + "2 7 9" + end + "11 12" + end);
+    ASSERT_TRUE(reader.readHeader(left, right));
+    EXPECT_EQ(right, 511);
+    EXPECT_EQ(readAll(), expected);
+    EXPECT_TRUE(reporter.reports.empty());
+  }
+  attachText("0\r511\r");
+  ASSERT_TRUE(reader.readHeader(left, right));
+  EXPECT_EQ(reporter.count(damage::kHeaderLine), 1);
+}
+
+TEST_F(WordReaderTest, ACountWrittenAboveTheLimitIsNamedSo) {
+  // 100000 keeps its low 16 bits, -31072: an empty line, as the format
+  // reads it; but it is no negative count.
+  attachText("0 511\n1 2 3\n100000 4 5\n1 6 7\n");
+  ASSERT_TRUE(reader.readHeader(left, right));
+  EXPECT_EQ(readAll().front(), (Line{{2, 3}}));
+  EXPECT_EQ(reporter.lineOf(damage::kCountTooLarge), 2);
+  EXPECT_EQ(reporter.lineOf(damage::kOutOfRange), 2);
+  EXPECT_EQ(reporter.count(damage::kNegativeCount), 0);
 }
 
 TEST_F(WordReaderTest, RestOfTheFirstLineIsSkipped) {

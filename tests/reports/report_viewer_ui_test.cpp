@@ -21,6 +21,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLabel>
+#include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QScreen>
@@ -346,6 +348,49 @@ TEST(PrintPreview, EveryViewingIsMaximisedScreenSizedAndFittedToThePage) {
     EXPECT_TRUE(s.fitPageDown);
     EXPECT_FALSE(s.fitWidthDown);
   }
+}
+
+// What the print dialog chose reaches the paper: its page range, the job
+// named after the report, and A4 as in the preview though the printer's own
+// paper is Letter.
+TEST(PrintPreview, PrintsTheChosenPagesOnA4UnderTheReportsName) {
+  SettingsVariables settings;
+  std::string error;
+  std::optional<ReportDocument> doc = loadReportDocument(kTwoChannels, settings, &error);
+  ASSERT_TRUE(doc) << error;
+  const fs::path pdf = scratch("printed.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  printer.setPageSize(QPageSize(QPageSize::Letter));
+  printer.setFromTo(2, 3);
+  ASSERT_TRUE(printReport(printer, *doc));
+  EXPECT_EQ(printer.docName(), QString::fromUtf8(kReportTitle));
+  EXPECT_EQ(pdfPages(pdf), 2);
+  const CommandResult info = run("pdfinfo " + shellQuoted(pdf.string()));
+  EXPECT_NE(info.out.find("(A4)"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Title:           Counting report"), std::string::npos) << info.out;
+  // The first page printed is the report's second.
+  const fs::path whole = scratch("whole.pdf");
+  ASSERT_TRUE(writeReportPdf(*doc, whole.string(), &error)) << error;
+  auto pageText = [](const fs::path& file, int page) {
+    const std::string n = std::to_string(page);
+    return run("pdftotext -f " + n + " -l " + n + " " + shellQuoted(file.string()) + " -").out;
+  };
+  EXPECT_EQ(pageText(pdf, 1), pageText(whole, 2));
+  EXPECT_NE(pageText(pdf, 1), pageText(whole, 1));
+
+  // The preview offers no other paper and says which it is.
+  QPrintPreviewDialog dialog(&printer);
+  preparePreviewDialog(dialog);
+  for (QAction* a : dialog.findChildren<QAction*>()) {
+    if (a->text() == QLatin1String("Page setup") || a->text() == QLatin1String("Landscape")) {
+      EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    }
+  }
+  auto* note = dialog.findChild<QLabel*>(QStringLiteral("paperLabel"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->text(), QString::fromUtf8(kPaperNote));
 }
 
 // ---- PDF --------------------------------------------------------------------------
