@@ -645,7 +645,7 @@ void porun(DetectionState& d, const SettingsVariables& s, std::ostream* trace) {
 }
 
 void countFinishedObjects(DetectionState& d, const SettingsVariables& s,
-                          ChannelArray<int32_t>& counts) {
+                          ChannelArray<int32_t>& counts, CountedObjectSink* sink) {
   int k = 1;
   if (d.FinishedCount <= 0) {
     d.CurrentChannel = k;
@@ -654,6 +654,7 @@ void countFinishedObjects(DetectionState& d, const SettingsVariables& s,
   for (int f = 1; f <= std::clamp(d.FinishedCount, 0, kMaxFinished); ++f) {
     k = channelOf(s, d.FinishedObjects[f].Start, k);
     counts[k] = addSat(counts[k], 1);
+    if (sink) sink->objectCounted(d.FinishedObjects[f], k);
   }
   d.CurrentChannel = k;
 }

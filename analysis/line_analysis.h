@@ -31,12 +31,24 @@
 // clamped, and pixel positions to kMinPixel..kMaxPixel, before anything else.
 void porun(DetectionState& d, const SettingsVariables& s, std::ostream* trace = nullptr);
 
+// Told of every object as it is counted: the record the acceptance step
+// copied into FinishedObjects (the one its trace line describes) and the
+// channel it is counted in.
+class CountedObjectSink {
+ public:
+  virtual void objectCounted(const ObjectRecord& object, int channel) = 0;
+
+ protected:
+  ~CountedObjectSink() = default;
+};
+
 // Counts the objects accepted on the last line into `counts`[1..NrChannels]:
 // each in the channel found by its Start, walking the channels from 1 and
 // never past NrChannels (an object right of the last channel belongs to it).
-// Leaves d.CurrentChannel where the walk stopped.
+// Each is also told to `sink` unless it is null. Leaves d.CurrentChannel
+// where the walk stopped.
 void countFinishedObjects(DetectionState& d, const SettingsVariables& s,
-                          ChannelArray<int32_t>& counts);
+                          ChannelArray<int32_t>& counts, CountedObjectSink* sink = nullptr);
 
 // The edge angle of a shift of x pixels per line: arctan(x) * 57 truncated
 // toward zero, in degrees.

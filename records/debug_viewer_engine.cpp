@@ -56,10 +56,14 @@ int32_t debugY(int32_t v, int32_t leftEdge, int32_t rightEdge, int32_t height) {
   return clampToInt32((static_cast<double>(v) - leftEdge) / span * (static_cast<double>(height) - kBottomMargin));
 }
 
-std::string estimateText(double avgArea, int32_t leftEdge, int32_t rightEdge, int32_t channelWidthMm) {
+double weightEstimate(double area, int32_t leftEdge, int32_t rightEdge, int32_t channelWidthMm) {
   const double span = static_cast<double>(rightEdge) - leftEdge;
-  double w = span == 0 ? 0 : std::pow(avgArea / span * channelWidthMm, 1.5) / 1200;
-  if (!std::isfinite(w)) w = 0;  // a negative base: no estimate
+  const double w = span == 0 ? 0 : std::pow(area / span * channelWidthMm, 1.5) / 1200;
+  return std::isfinite(w) ? w : 0;  // a negative base: no estimate
+}
+
+std::string estimateText(double avgArea, int32_t leftEdge, int32_t rightEdge, int32_t channelWidthMm) {
+  const double w = weightEstimate(avgArea, leftEdge, rightEdge, channelWidthMm);
   return formatFixed(w, w < 1 ? 1 : 0) + " gr";
 }
 

@@ -70,8 +70,13 @@ enum class DebugView { Area = 0, Length, Width, PosFile, PosiWidth, MeanWeight }
 // (height - kBottomMargin)). Edges that coincide give 0.
 int32_t debugY(int32_t v, int32_t leftEdge, int32_t rightEdge, int32_t height);
 
-// The weight estimate text of a mean area: w = (avgArea / (right - left) x
-// channelWidthMm)^1.5 / 1200 grams, "0.0" below 1 gram, else "0", and " gr".
+// The weight estimate of an area in pixel-lines, grams: (area / (right -
+// left) x channelWidthMm)^1.5 / 1200; 0 when the edges coincide or the base
+// is negative.
+double weightEstimate(double area, int32_t leftEdge, int32_t rightEdge, int32_t channelWidthMm);
+
+// The weight estimate text of a mean area: weightEstimate(avgArea, ...), "0.0"
+// below 1 gram, else "0", and " gr".
 std::string estimateText(double avgArea, int32_t leftEdge, int32_t rightEdge, int32_t channelWidthMm);
 
 // The manual count file of a record: the last four characters of the name

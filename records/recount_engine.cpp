@@ -37,6 +37,21 @@ void putWord(std::ofstream& out, int16_t word) {
   out.write(bytes, 2);
 }
 
+// Hands the objects counted on one line on to the engine's fish sink, with
+// the frame and line they were counted on.
+class FishOnLine final : public CountedObjectSink {
+ public:
+  FishOnLine(CountedFishSink& to, int32_t frame, int64_t line) : to_(to), frame_(frame), line_(line) {}
+  void objectCounted(const ObjectRecord& object, int channel) override {
+    to_.fishCounted(object, channel, frame_, line_);
+  }
+
+ private:
+  CountedFishSink& to_;
+  int32_t frame_;
+  int64_t line_;
+};
+
 }  // namespace
 
 std::string defaultTracePath() {
@@ -284,7 +299,12 @@ void RecountEngine::readColumns() {
       const ObjectRecord& o = d.PreviousObjects[j];
       column.Pairs[j - 1] = {static_cast<int16_t>(o.Start), static_cast<int16_t>(o.End)};
     }
-    countFinishedObjects(d, s, counts);
+    if (ctx_.fish && d.FinishedCount > 0) {
+      FishOnLine sink(*ctx_.fish, st_.LastShownFrame, int64_t{st_.FirstLine} + c);
+      countFinishedObjects(d, s, counts, &sink);
+    } else {
+      countFinishedObjects(d, s, counts);
+    }
     ++c;
   }
   st_.ColumnCount = c;

@@ -36,6 +36,7 @@ class DamageReporter;
 class SettingsControls;
 class SizeDisplay;
 struct DetectionState;
+struct ObjectRecord;
 struct ViewerCounts;
 
 // Objects kept per column for drawing; the detection may track more (500).
@@ -89,6 +90,17 @@ struct RecordViewerState {
   bool autocountDown = false;  // the Autocount check button is down
 };
 
+// Told of every fish the engine counts, in count order: the object as
+// accepted, the channel it is counted in, the frame being read and the
+// line it ended on (counted from 1 at the start of the recording).
+class CountedFishSink {
+ public:
+  virtual void fishCounted(const ObjectRecord& fish, int channel, int32_t frame, int64_t line) = 0;
+
+ protected:
+  ~CountedFishSink() = default;
+};
+
 // What the engine is given to work on. Pointers may be null where noted.
 struct RecountContext {
   DetectionState* detection = nullptr;  // required
@@ -102,6 +114,7 @@ struct RecountContext {
   // and needs them.
   SettingsControls* controls = nullptr;
   const SessionState* session = nullptr;      // SessionActive; null: no session
+  CountedFishSink* fish = nullptr;  // told of each fish counted; null: none
 };
 
 class RecountEngine {

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
+#include <QPen>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 namespace {
@@ -145,21 +147,30 @@ std::unique_ptr<QChart> makeChannelDistributionChart(const DistributionBars& cha
 
 std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
                                             const std::vector<ThroughputPoint>& points) {
+  return makeThroughputCurvesChart({{title, points, QColor(), false}});
+}
+
+std::unique_ptr<QChart> makeThroughputCurvesChart(const std::vector<NamedCurve>& curves) {
   auto chart = newChart("Throughput");
-  auto* series = new QLineSeries;
-  series->setName(qs(title));
   double minX = 0, maxX = 0, maxY = 0;
   bool first = true;
-  for (const ThroughputPoint& p : points) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 1e6) continue;
-    const double minutes = p.x * 24 * 60;  // the axis reads in minutes of the day
-    series->append(minutes, p.y);
-    minX = first ? minutes : std::min(minX, minutes);
-    maxX = first ? minutes : std::max(maxX, minutes);
-    maxY = std::max(maxY, p.y);
-    first = false;
+  std::vector<QLineSeries*> lines;
+  for (const NamedCurve& curve : curves) {
+    auto* series = new QLineSeries;
+    series->setName(qs(curve.name));
+    for (const ThroughputPoint& p : curve.points) {
+      if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 1e6) continue;
+      const double minutes = p.x * 24 * 60;  // the axis reads in minutes of the day
+      series->append(minutes, p.y);
+      minX = first ? minutes : std::min(minX, minutes);
+      maxX = first ? minutes : std::max(maxX, minutes);
+      maxY = std::max(maxY, p.y);
+      first = false;
+    }
+    chart->addSeries(series);
+    if (curve.colour.isValid()) series->setPen(QPen(curve.colour, 2, curve.dashed ? Qt::DashLine : Qt::SolidLine));
+    lines.push_back(series);
   }
-  chart->addSeries(series);
   if (maxX <= minX) maxX = minX + 1;
   chart->addAxis(clockAxis(minX, maxX), Qt::AlignBottom);
   auto* y = new QValueAxis;
@@ -168,7 +179,86 @@ std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
   y->applyNiceNumbers();
   y->setLabelFormat(maxY > 5 ? "%.0f" : "%.1f");
   chart->addAxis(y, Qt::AlignLeft);
-  for (QAbstractAxis* axis : chart->axes()) series->attachAxis(axis);
+  for (QLineSeries* series : lines) {
+    for (QAbstractAxis* axis : chart->axes()) series->attachAxis(axis);
+  }
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  return chart;
+}
+
+std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::string& unit,
+                                           const std::vector<std::string>& labels,
+                                           const std::vector<int64_t>& heights) {
+  auto chart = newChart(title);
+  auto* set = new QBarSet(qs(title));
+  double top = 0;
+  for (int64_t h : heights) {
+    set->append(static_cast<qreal>(h));
+    top = std::max(top, static_cast<double>(h));
+  }
+  auto* series = new QBarSeries;
+  series->append(set);
+  chart->addSeries(series);
+  QStringList categories;
+  for (const std::string& label : labels) categories << qs(label);
+  if (categories.isEmpty()) categories << "";
+  addBarAxes(*chart, series, categories, qs(unit), top);
+  // Bars in half a page's width: labels in small type, so they are read
+  // whole.
+  for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) {
+    QFont font = axis->labelsFont();
+    font.setPointSizeF(7);
+    axis->setLabelsFont(font);
+  }
+  chart->legend()->setVisible(false);
+  return chart;
+}
+
+std::unique_ptr<QChart> makeLiveAgainstRecountChart(const std::vector<CountPair>& pairs) {
+  auto chart = newChart("Live count against re-count, one point per recording");
+  auto* points = new QScatterSeries;
+  points->setName("Recording");
+  points->setMarkerSize(9);
+  points->setColor(QColor(32, 96, 160));
+  points->setBorderColor(QColor(32, 96, 160));
+  // The axes span the points, not zero up: what matters is how far a point
+  // lies off the diagonal, and a season's counts lie close together.
+  double low = 0;
+  double high = 0;
+  bool first = true;
+  for (const CountPair& p : pairs) {
+    points->append(p.live, p.recount);
+    low = first ? std::min(p.live, p.recount) : std::min({low, p.live, p.recount});
+    high = first ? std::max(p.live, p.recount) : std::max({high, p.live, p.recount});
+    first = false;
+  }
+  const double margin = std::max((high - low) * 0.1, 1.0);
+  low = std::max(low - margin, 0.0);
+  high += margin;
+  // The diagonal: where a point lies when the re-count equals the live count.
+  auto* diagonal = new QLineSeries;
+  diagonal->setName("Re-count = live count");
+  diagonal->append(low, low);
+  diagonal->append(high, high);
+  diagonal->setPen(QPen(Qt::gray, 1.5, Qt::DashLine));
+  chart->addSeries(diagonal);
+  chart->addSeries(points);
+  auto* x = new QValueAxis;
+  x->setTitleText("Live count");
+  x->setRange(low, high);
+  x->applyNiceNumbers();
+  x->setLabelFormat("%.0f");
+  auto* y = new QValueAxis;
+  y->setTitleText("Re-count");
+  y->setRange(x->min(), x->max());
+  y->setTickCount(x->tickCount());
+  y->setLabelFormat("%.0f");
+  chart->addAxis(x, Qt::AlignBottom);
+  chart->addAxis(y, Qt::AlignLeft);
+  for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(diagonal), static_cast<QAbstractSeries*>(points)}) {
+    series->attachAxis(x);
+    series->attachAxis(y);
+  }
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <QColor>
 #include <QSize>
 
 #include "reports/report_bands.h"
@@ -31,6 +32,27 @@ std::unique_ptr<QChart> makeChannelDistributionChart(const DistributionBars& cha
 // time of day.
 std::unique_ptr<QChart> makeThroughputChart(const std::string& title,
                                             const std::vector<ThroughputPoint>& points);
+
+// The re-count report's charts.
+struct NamedCurve {
+  std::string name;
+  std::vector<ThroughputPoint> points;
+  QColor colour;        // invalid: the chart theme's next colour
+  bool dashed = false;  // drawn dashed (a re-count beside its live curve)
+};
+// Several throughput curves over one time-of-day axis (Chart3's look).
+std::unique_ptr<QChart> makeThroughputCurvesChart(const std::vector<NamedCurve>& curves);
+// Bars of counts under their labels; `unit` names the axis below.
+std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::string& unit,
+                                           const std::vector<std::string>& labels,
+                                           const std::vector<int64_t>& heights);
+struct CountPair {
+  double live = 0;
+  double recount = 0;
+};
+// A point per pair, live count along and re-count up, over the diagonal
+// where the two agree: a counter that drifts shows as points off it.
+std::unique_ptr<QChart> makeLiveAgainstRecountChart(const std::vector<CountPair>& pairs);
 
 // Draws a chart into an image of `logicalSize` (the size the chart lays
 // itself out in, in pixels at 96 dpi) at `scale` times the pixels, so it

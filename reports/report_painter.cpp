@@ -17,16 +17,13 @@
 #include <QTextLayout>
 
 #include "reports/jpeg_logo.h"
+#include "reports/page_painter.h"
 #include "settings/output_file.h"
 #include "settings/text_encoding.h"
 #include "reports/report_charts.h"
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// The smallest type a value is set in to make it fit its place.
-constexpr double kMinTextPoints = 6.0;
 // The comment memo: where its lines start and how wide they are, and its type.
 constexpr double kMemoTextLeftMm = 34.0;
 constexpr double kMemoTextWidthMm = kBodyWidthMm - 36.0;
@@ -36,141 +33,6 @@ constexpr double kMemoPoints = 9.0;
 constexpr double kWeightAverageMm = 92.0;
 constexpr double kWeightDeviationMm = 140.0;
 constexpr double kWeightColumnMm = 46.0;
-
-QFont reportFont(double points, bool bold = false, bool italic = false, bool fixedPitch = false) {
-  QFont f(fixedPitch ? "DejaVu Sans Mono" : "DejaVu Sans");
-  if (fixedPitch) f.setStyleHint(QFont::TypeWriter);
-  f.setPointSizeF(points);
-  f.setBold(bold);
-  f.setItalic(italic);
-  // No ligatures: the PDF's text should read "file", not "ﬁle", when
-  // searched or copied.
-  f.setStyleStrategy(QFont::PreferNoShaping);
-  return f;
-}
-
-// The lines `text` takes at `width` device pixels: broken between words, or
-// inside a word too long for a line (a file path). Blanks at a break are
-// dropped.
-QStringList wrapLines(const QString& text, const QFont& font, QPaintDevice* device, double width) {
-  if (text.isEmpty()) return {QString()};
-  QTextLayout layout(text, font, device);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  layout.setTextOption(option);
-  QStringList lines;
-  layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(width);
-    QString piece = text.mid(line.textStart(), line.textLength());
-    while (!piece.isEmpty() && piece.back().isSpace()) piece.chop(1);
-    lines << piece;
-  }
-  layout.endLayout();
-  return lines;
-}
-
-// Draws in millimetres from the top left of the printable body; converts to
-// device pixels itself so fonts keep their point sizes.
-class PagePainter {
- public:
-  PagePainter(QPainter& painter, QPagedPaintDevice& device)
-      : p_(painter), pxPerMm_(device.logicalDpiX() / 25.4) {
-    // The device's own printable area may start inside our margins (a
-    // printer's unprintable edge); we place the body where our margins say.
-    const QRect full = device.pageLayout().fullRectPixels(device.logicalDpiX());
-    const QRect paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    origin_ = QPointF(kPageMarginMm * pxPerMm_ - paint.left() + full.left(),
-                      kPageMarginMm * pxPerMm_ - paint.top() + full.top());
-  }
-
-  double px(double mm) const { return mm * pxPerMm_; }
-  QPointF at(double xMm, double yMm) const { return origin_ + QPointF(px(xMm), px(yMm)); }
-  QRectF rect(double xMm, double yMm, double wMm, double hMm) const {
-    return QRectF(at(xMm, yMm), QSizeF(px(wMm), px(hMm)));
-  }
-
-  void font(double points, bool bold = false, bool italic = false, bool fixedPitch = false) {
-    p_.setFont(reportFont(points, bold, italic, fixedPitch));
-  }
-
-  // Text on one line in the box, vertically centred. Text too long for the
-  // box is set smaller, down to three quarters of its size, and only then
-  // cut with an ellipsis where it would run into the next item.
-  void text(double xMm, double yMm, double wMm, double hMm, const std::string& s,
-            Qt::Alignment align = Qt::AlignLeft) {
-    const QRectF box = rect(xMm, yMm, wMm, hMm);
-    const QFont original = p_.font();
-    const QString t = qs(s);
-    QFont f = original;
-    const double floor = std::max(kMinTextPoints, original.pointSizeF() * 0.75);
-    while (QFontMetricsF(f, p_.device()).horizontalAdvance(t) > box.width() && f.pointSizeF() - 0.5 >= floor) {
-      f.setPointSizeF(f.pointSizeF() - 0.5);
-    }
-    p_.setFont(f);
-    const QString elided = QFontMetricsF(f, p_.device()).elidedText(t, Qt::ElideRight, box.width());
-    p_.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
-    p_.setFont(original);
-  }
-
-  // Text that must be read whole (a file name, a heading of names): set on
-  // up to `maxLines` lines in the box, smaller where needed down to
-  // kMinTextPoints; what still does not fit is cut in the way `elide` says.
-  void wrappedText(double xMm, double yMm, double wMm, double hMm, const std::string& s, int maxLines,
-                   Qt::TextElideMode elide, Qt::Alignment align = Qt::AlignLeft) {
-    const QRectF box = rect(xMm, yMm, wMm, hMm);
-    const QFont original = p_.font();
-    const QString t = qs(s);
-    for (QFont f = original; f.pointSizeF() >= kMinTextPoints; f.setPointSizeF(f.pointSizeF() - 0.5)) {
-      const QStringList lines = wrapLines(t, f, p_.device(), box.width());
-      const double spacing = QFontMetricsF(f, p_.device()).lineSpacing();
-      if (lines.size() > maxLines || static_cast<double>(lines.size()) * spacing > box.height()) continue;
-      p_.setFont(f);
-      double top = box.top() + (box.height() - static_cast<double>(lines.size()) * spacing) / 2;
-      for (const QString& line : lines) {
-        p_.drawText(QRectF(box.left(), top, box.width(), spacing), static_cast<int>(align | Qt::AlignVCenter), line);
-        top += spacing;
-      }
-      p_.setFont(original);
-      return;
-    }
-    QFont smallest = original;
-    smallest.setPointSizeF(kMinTextPoints);
-    p_.setFont(smallest);
-    const QString elided = QFontMetricsF(smallest, p_.device()).elidedText(t, elide, box.width());
-    p_.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
-    p_.setFont(original);
-  }
-
-  // The picture scaled into the box, keeping its proportions, centred.
-  void picture(double xMm, double yMm, double wMm, double hMm, const QImage& image,
-               Qt::Alignment align = Qt::AlignCenter) {
-    if (image.isNull()) return;  // an empty place, as for a missing logo
-    const QRectF box = rect(xMm, yMm, wMm, hMm);
-    QSizeF size = QSizeF(image.size()).scaled(box.size(), Qt::KeepAspectRatio);
-    double x = box.left() + (box.width() - size.width()) / 2;
-    if (align & Qt::AlignLeft) x = box.left();
-    if (align & Qt::AlignRight) x = box.right() - size.width();
-    p_.drawImage(QRectF(QPointF(x, box.top() + (box.height() - size.height()) / 2), size), image);
-  }
-
-  void hline(double xMm, double yMm, double wMm) {
-    p_.setPen(QPen(Qt::black, px(0.3)));
-    p_.drawLine(at(xMm, yMm), at(xMm + wMm, yMm));
-  }
-
-  void frame(double xMm, double yMm, double wMm, double hMm) {
-    p_.setPen(QPen(Qt::gray, px(0.2)));
-    p_.setBrush(Qt::NoBrush);
-    p_.drawRect(rect(xMm, yMm, wMm, hMm));
-    p_.setPen(Qt::black);
-  }
-
- private:
-  QPainter& p_;
-  double pxPerMm_;
-  QPointF origin_;
-};
 
 // QuickRep1's page header: fixed picture, title, operator, logo.
 double paintPageHeader(PagePainter& pp, const ReportDocument& doc, double y) {
@@ -325,7 +187,7 @@ CommentWrapper memoCommentWrapper() {
     device.setDotsPerMeterY(kDotsPerMetre);
     const double width = kMemoTextWidthMm * 0.98 * kDotsPerMetre / 1000.0;
     std::vector<std::string> lines;
-    for (const QString& line : wrapLines(qs(comment), reportFont(kMemoPoints), &device, width)) {
+    for (const QString& line : wrapLines(QString::fromStdString(comment), reportFont(kMemoPoints), &device, width)) {
       lines.push_back(line.toStdString());
     }
     return lines;

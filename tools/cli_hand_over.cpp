@@ -27,6 +27,7 @@
 #endif
 
 #include "tools/cli_command.h"
+#include "tools/cli_hand_over.h"
 #include "tools/window_commands.h"
 
 #ifndef TINDAVEL_CLI_WINDOWS_PROGRAM
@@ -153,3 +154,5 @@ bool registerAll(std::index_sequence<Index...> /*unused*/) {
 const bool kRegistered = registerAll(std::make_index_sequence<std::size(kWindowCommands)>());
 
 }  // namespace
+
+int handOverRecountReport(const std::vector<std::string>& args) { return handOver(kRecountReportCommand.name, args); }

@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "settings/text_encoding.h"
+
 // `text` as one CSV field: in double quotes, with every quote doubled, when it
 // holds a comma, a quote, a CR or an LF. A field that starts or ends with a
 // blank is quoted too: the blank belongs to the value (" 1 gr"), and some
-// spreadsheets drop blanks from unquoted fields.
-inline std::string csvField(const std::string& text) {
+// spreadsheets drop blanks from unquoted fields. Bytes that are not UTF-8 (a
+// file name from an older system) become U+FFFD, so the file stays UTF-8.
+inline std::string csvField(const std::string& raw) {
+  std::string text = isValidUtf8(raw) ? raw : printableName(raw);
   const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) return text;

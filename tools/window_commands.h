@@ -18,4 +18,11 @@ inline constexpr WindowCommand kScreenshotCommand{"screenshot", "render one of t
 
 inline constexpr WindowCommand kWindowCommands[] = {kReportCommand, kScreenshotCommand};
 
+// `recount --pdf`: tindavel-cli's own recount counts without Qt and hands a
+// run that prints over whole, under its own name (handOverRecountReport,
+// tools/cli_hand_over.h). Not in the list above: tindavel-cli has its
+// recount already.
+inline constexpr WindowCommand kRecountReportCommand{
+    "recount", "count recordings again and print the re-count report (FILE... --pdf OUT.pdf)"};
+
 #endif  // TINDAVEL_TOOLS_WINDOW_COMMANDS_H_
