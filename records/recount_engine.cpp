@@ -212,7 +212,8 @@ void RecountEngine::restartCounting() {
 
 void RecountEngine::lesaramma(int32_t k) {
   // Only the frame after the one shown last continues the count.
-  if (k != st_.LastShownFrame + 1) {
+  const bool restart = k != st_.LastShownFrame + 1;
+  if (restart) {
     st_.TrackBar1.SelStart = st_.TrackBar1.Position;
     restartCounting();
   }
@@ -224,7 +225,9 @@ void RecountEngine::lesaramma(int32_t k) {
   const int64_t firstLine = (int64_t{k} - 1) * frameWidth_ + 1;
   st_.FirstLine = static_cast<int32_t>(std::clamp<int64_t>(firstLine, INT32_MIN, INT32_MAX));
   st_.ColumnCount = 0;
+  if (restart && ctx_.listener != nullptr) ctx_.listener->countRestarted(firstLine);
   if (firstLine >= 1 && firstLine <= st_.TotalLines && positionReader(st_.FirstLine)) readColumns();
+  if (ctx_.listener != nullptr) ctx_.listener->linesCounted(firstLine + st_.ColumnCount - 1);
 
   for (int c = 1; c <= std::clamp(ctx_.settings->NrChannels, 0, kMaxChannels); ++c) {
     autofiskiflokkur(c, *ctx_.detection, *ctx_.counts, sessionActive(), ctx_.display);
@@ -270,7 +273,15 @@ void RecountEngine::readColumns() {
       const ObjectRecord& o = d.PreviousObjects[j];
       column.Pairs[j - 1] = {static_cast<int16_t>(o.Start), static_cast<int16_t>(o.End)};
     }
-    countFinishedObjects(d, s, counts);
+    if (ctx_.listener != nullptr && d.FinishedCount > 0) {
+      const ChannelArray<int32_t> before = counts;
+      countFinishedObjects(d, s, counts);
+      for (int k = 1; k <= kMaxChannels; ++k) {
+        if (counts[k] != before[k]) ctx_.listener->fishCounted(k, counts[k] - before[k], int64_t{st_.FirstLine} + c);
+      }
+    } else {
+      countFinishedObjects(d, s, counts);
+    }
     ++c;
   }
   st_.ColumnCount = c;
@@ -350,6 +361,17 @@ void RecountEngine::AutocountbtnClick(bool down) {
     FarwardbtnClick();
   } while (st_.CurrentFrame < st_.AutoTargetFrame && st_.CurrentFrame < st_.FrameCount);
   st_.DrawOn = true;
+}
+
+void RecountEngine::jumpToFrame(int32_t k) {
+  st_.TrackGuard = true;
+  st_.CurrentFrame = std::clamp(k, int32_t{1}, std::max(st_.FrameCount, int32_t{1}));
+  setTrackPosition(trackPositionOf(st_.CurrentFrame));
+  st_.LastShownFrame = -1;  // never the next frame: the count restarts here
+  lesaramma(st_.CurrentFrame);
+  // An unconsumed guard must not swallow the operator's next move of the
+  // track bar.
+  st_.TrackGuard = false;
 }
 
 void RecountEngine::resetLines() { ctx_.detection->clearLines(); }

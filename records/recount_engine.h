@@ -33,6 +33,7 @@
 #include "settings/settings_variables.h"
 
 class DamageReporter;
+class RecountListener;
 class SettingsControls;
 class SizeDisplay;
 struct DetectionState;
@@ -101,6 +102,21 @@ struct RecountContext {
   // and needs them.
   SettingsControls* controls = nullptr;
   const SessionState* session = nullptr;      // SessionActive; null: no session
+  RecountListener* listener = nullptr;        // told where the fish are counted; may be null
+};
+
+// Follows a re-count line by line without taking part in it: where the count
+// restarts, on which line each fish is counted, how far the count has come.
+// Called from the frame loop, so an implementation allocates nothing.
+class RecountListener {
+ public:
+  virtual ~RecountListener() = default;
+  // The count restarted (a jump); the next line counted is `firstLine`.
+  virtual void countRestarted(int64_t firstLine) = 0;
+  // `fish` fish were counted in `channel` on line `line` (from 1).
+  virtual void fishCounted(int channel, int32_t fish, int64_t line) = 0;
+  // Every line up to `lastLine` has been counted (after each frame).
+  virtual void linesCounted(int64_t lastLine) = 0;
 };
 
 class RecountEngine {
@@ -157,6 +173,10 @@ class RecountEngine {
   void moveTrackBar(int32_t position);
   // The Autocount check button went down (`down`) or up.
   void AutocountbtnClick(bool down);
+
+  // Shows frame k as a jump, wherever the count stood: it restarts there.
+  // The track bar follows. k is kept to 1..FrameCount.
+  void jumpToFrame(int32_t k);
 
   // What FormClose does to the analysis: no object carried over.
   void resetLines();
