@@ -52,7 +52,7 @@ void FileOpener::openHandedOver(const QString& path) {
 bool FileOpener::openFiles(const QStringList& paths) {
   if (paths.isEmpty()) return false;
   if (paths.size() > 1) dialogs_->inform(moreFilesMessage(paths.mid(1)));
-  const QString path = paths.first();
+  const QString& path = paths.first();
   const std::string name = path.toStdString();
   switch (openedFileKind(name)) {
     case OpenedFileKind::kRecording:

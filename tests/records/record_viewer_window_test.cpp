@@ -457,75 +457,53 @@ namespace {
 
 class LiveComparisonWindowTest : public RecordViewerWindowTest {
  protected:
-  // Two channels; the report's live count of channel 1 is 3, of channel 2
-  // the re-count itself, channel 3 and 4 have none.
-  std::string comparedRecording(int32_t lines) {
-    const auto words = recordWords(drawFish(lines, fishEvery(lines, 40, 2)));
-    const std::string path = writeRecording(dir / "cmp", words, reportFor(2));
-    const ChannelArray<int32_t> counted = freshCount(path, 1000, 1, 0);
-    recounted2 = counted[2];
-    return writeRecording(dir / "cmp", words, reportFor(2, "Counters1=3\nCounters2=" + std::to_string(counted[2]) + "\n"));
-  }
   void autocountWhole() {
     window->beginbtnClick();
     window->button("autocountbtn")->click();
     window->endbtnClick();
     window->button("autocountbtn")->click();
   }
-  int32_t recounted2 = 0;
 };
 
-TEST_F(LiveComparisonWindowTest, LiveCountsThenDifferencesAfterAWholeAutocount) {
-  open(comparedRecording(20000));
+// The report's live count of channel 1 is 3, of channel 2 the re-count
+// itself; channels 3 and 4 have none.
+TEST_F(LiveComparisonWindowTest, DifferencesAfterAWholeAutocountAndTheDoubleClickJump) {
+  const auto words = recordWords(drawFish(20000, fishEvery(20000, 40, 2)));
+  const std::string path = writeRecording(dir / "cmp", words, reportFor(2));
+  const int32_t recount2 = freshCount(path, 1000, 1, 0)[2];
+  writeRecording(dir / "cmp", words, reportFor(2, "Counters1=3\nCounters2=" + std::to_string(recount2) + "\n"));
+  open(path);
   EXPECT_EQ(window->liveLabel(1)->text(), QStringLiteral("Live 3"));
-  EXPECT_EQ(window->liveLabel(2)->text(), QStringLiteral("Live %1").arg(recounted2));
+  EXPECT_EQ(window->liveLabel(2)->text(), QStringLiteral("Live %1").arg(recount2));
   EXPECT_TRUE(window->liveLabel(3)->text().isEmpty());
-  EXPECT_TRUE(window->recountSeries()->points().size() <= 2);  // one frame counted: the start and its minute
 
   autocountWhole();
-  ASSERT_TRUE(window->comparison().wholeRecording());
   const int recount1 = window->countEdit(1)->text().toInt();
   ASSERT_GT(recount1, 3);
-  EXPECT_TRUE(window->liveLabel(1)->text().contains(QStringLiteral("Difference +%1").arg(recount1 - 3)))
-      << window->liveLabel(1)->text().toStdString();
-  EXPECT_EQ(window->countEdit(2)->text().toInt(), recounted2);
-  EXPECT_TRUE(window->liveLabel(2)->text().endsWith(QStringLiteral("Difference 0")))
-      << window->liveLabel(2)->text().toStdString();
+  EXPECT_TRUE(window->liveLabel(1)->text().contains(QStringLiteral("Difference +%1").arg(recount1 - 3)));
+  EXPECT_TRUE(window->liveLabel(2)->text().endsWith(QStringLiteral("Difference 0")));
   // The curve on the chart is the comparison's, for the channel shown.
-  const std::vector<ChartPoint> curve = window->comparison().recountCurve(1);
-  ASSERT_EQ(window->recountSeries()->points().size(), static_cast<qsizetype>(curve.size()));
-  EXPECT_EQ(window->recountSeries()->points().back().y(), curve.back().y);
+  EXPECT_EQ(window->recountSeries()->points().size(), window->comparison().recountCurve(1).size());
   window->Chart1Click();
   EXPECT_EQ(window->recountSeries()->points().back().y(), window->comparison().recountCurve(2).back().y);
-}
 
-TEST_F(LiveComparisonWindowTest, DoubleClickGoesToTheFrameOfItsTimeAndRestartsTheCount) {
-  open(comparedRecording(20000));
-  autocountWhole();
+  // A double-click in the middle shows that frame and counts it afresh,
+  // even when it is the frame after the one shown.
   const RecordViewerState& st = window->engine().state();
   const int32_t width = window->engine().frameWidth();
-  const int32_t frames = st.FrameCount;
-  ASSERT_GE(frames, 3);
-  const int64_t line = int64_t{width} * (frames / 2) + 10;  // in frame frames/2 + 1
-  window->Chart1DblClick(window->comparison().timeOfLine(line));
-  const int32_t expected = frames / 2 + 1;
-  EXPECT_EQ(st.CurrentFrame, expected);
-  EXPECT_EQ(window->FrameLabel()->text(), QStringLiteral("Frame %1 / %2").arg(expected).arg(frames));
-  EXPECT_FALSE(window->comparison().wholeRecording());
-  EXPECT_FALSE(window->liveLabel(1)->text().contains(QStringLiteral("Difference")));
-  const std::string path = (dir / "cmp.blb").string();
-  EXPECT_EQ(window->countEdit(1)->text().toInt(), freshCount(path, width, expected, expected)[1]);  // restarted there
-  // The frame after it is a jump too, not a continuation.
-  window->Chart1DblClick(window->comparison().timeOfLine(line + width));
-  EXPECT_EQ(st.CurrentFrame, expected + 1);
-  EXPECT_EQ(window->countEdit(1)->text().toInt(), freshCount(path, width, expected + 1, expected + 1)[1]);
-  // Outside the recording nothing moves.
-  window->Chart1DblClick(window->comparison().lastTime() + 1.0 / 86400);
-  EXPECT_EQ(st.CurrentFrame, expected + 1);
+  const int32_t middle = st.FrameCount / 2;
+  for (const int32_t frame : {middle, middle + 1}) {
+    window->Chart1DblClick(window->comparison().timeOfLine(int64_t{width} * (frame - 1) + 10));
+    EXPECT_EQ(window->FrameLabel()->text(), QStringLiteral("Frame %1 / %2").arg(frame).arg(st.FrameCount));
+    EXPECT_EQ(window->countEdit(1)->text().toInt(), freshCount(path, width, frame, frame)[1]) << frame;
+    EXPECT_FALSE(window->liveLabel(1)->text().contains(QStringLiteral("Difference")));
+  }
+  window->Chart1DblClick(window->comparison().lastTime() + 1.0 / 86400);  // outside: nothing moves
+  EXPECT_EQ(st.CurrentFrame, middle + 1);
 }
 
 // Pictures for the eye (TINDAVEL_SCREENSHOT_DIR, TINDAVEL_SCREENSHOT_RECORDING):
-// a whole re-count at two screen sizes, and the jump of a double-click.
+// a whole re-count at two screen sizes, then a double-click in the middle.
 TEST_F(LiveComparisonWindowTest, ScreenshotsOfAWholeRecount) {
   const char* shots = std::getenv("TINDAVEL_SCREENSHOT_DIR");
   const char* given = std::getenv("TINDAVEL_SCREENSHOT_RECORDING");
@@ -536,14 +514,12 @@ TEST_F(LiveComparisonWindowTest, ScreenshotsOfAWholeRecount) {
     window->resize(size);
     QApplication::processEvents();
     autocountWhole();
-    ASSERT_TRUE(window->comparison().wholeRecording());
-    const QString tag = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    const QString tag = QStringLiteral("%1/%3_%2x%4.png").arg(QString::fromLocal8Bit(shots)).arg(size.width());
     QApplication::processEvents();  // the toolbar lays out the frame label's new text
-    window->grab().save(QString::fromLocal8Bit(shots) + "/whole_recount_" + tag + ".png");
-    const double middle = (window->comparison().firstTime() + window->comparison().lastTime()) / 2;
-    window->Chart1DblClick(middle);
+    window->grab().save(tag.arg(QStringLiteral("whole_recount")).arg(size.height()));
+    window->Chart1DblClick((window->comparison().firstTime() + window->comparison().lastTime()) / 2);
     QApplication::processEvents();
-    window->grab().save(QString::fromLocal8Bit(shots) + "/double_click_" + tag + ".png");
+    window->grab().save(tag.arg(QStringLiteral("double_click")).arg(size.height()));
   }
 }
 

@@ -58,6 +58,24 @@ TEST(CliHandOver, UsageListsEveryCommand) {
   }
 }
 
+// --version, and COMMAND --help for every command, its own and the window
+// commands handed over: the command's usage on standard output, status 0.
+TEST(CliHandOver, VersionAndEachCommandsHelp) {
+  const fs::path scratch = scratchFolder("help");
+  const CliRun version = runCli("--version", {}, scratch);
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tindavel-cli 1.46\n");
+  for (const char* command : {"recount", "debugcount", "settings", "simulate", "report", "screenshot"}) {
+    const CliRun help = runCli(command, {"--help"}, scratch);
+    EXPECT_EQ(help.status, 0) << command << ": " << help.err;
+    EXPECT_EQ(help.out.rfind(std::string("usage: tindavel-cli ") + command + " ", 0), 0u) << command << ": " << help.out;
+    EXPECT_EQ(help.err, "") << command;
+  }
+  // --help among other words still asks for the usage only.
+  EXPECT_EQ(runCli("simulate", {"--out", (scratch / "x").string(), "--help"}, scratch).status, 0);
+  EXPECT_FALSE(fs::exists(scratch / "x.blb"));
+}
+
 // Bad words reach the window command as given: its message on standard
 // error, nothing on standard output, its exit status. A quoted word with a
 // space stays one word.
