@@ -349,12 +349,16 @@ QToolButton* TfrmRecord::button(const char* name) const {
   return toolBar_->findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
-void TfrmRecord::OpenBlbFile() {
+void TfrmRecord::beginOpen() {
   engine_->beginOpen();
   // The detection appends a line for every accepted object to the trace file.
   // It is made afresh, and never through a symbolic link someone left there.
   if (!createWithoutFollowing(env_.tracePath, trace_)) trace_.close();
   engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
+}
+
+void TfrmRecord::OpenBlbFile() {
+  beginOpen();
   const std::string folder = recordDialogFolder(env_.controls->reportpath.text(), QDir::homePath().toStdString());
   const std::optional<std::string> path = dialogs_->chooseRecordFile(folder, kRecordFileFilter);
   refresh();
@@ -368,9 +372,7 @@ bool TfrmRecord::openRecordFile(const std::string& path) {
     dialogs_->showError(cannotOpenMessage(path, problem));
     return false;
   }
-  engine_->beginOpen();
-  if (!createWithoutFollowing(env_.tracePath, trace_)) trace_.close();
-  engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
+  beginOpen();
   refresh();
   return loadFile(path);
 }

@@ -176,6 +176,7 @@ class TfrmRecord : public QWidget {
   friend class RecordPicture;  // hands on its painting and its width changes
 
   RecountContext recountContext();  // the tables of env_, the trace when open
+  void beginOpen();                  // OpenBlbFile's steps before the dialog: frame 1, the trace afresh
   void FormShow();
   void FormClose();
   void stillaafteljara();
