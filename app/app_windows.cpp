@@ -7,6 +7,7 @@
 
 #include "analysis/channel_layout.h"
 #include "analysis/scope_window.h"
+#include "app/file_opening.h"
 #include "app/frm_adal.h"
 #include "app/main_window_environment.h"
 #include "app/message_box_scale.h"
@@ -30,6 +31,8 @@ void connectWindows(const AppWindows& w, ProgramState& state) {
   QObject::connect(main, &TFrmAdal::closed, qApp, &QCoreApplication::quit);
   QObject::connect(main, &TFrmAdal::recordViewerRequested, w.frmRecord, &TfrmRecord::OpenBlbFile);
   QObject::connect(main, &TFrmAdal::reportViewerRequested, w.frmreport, &Tfrmreport::viewreport);
+  // Queued: a viewer's modal box must not hold the drag source.
+  QObject::connect(main, &TFrmAdal::filesDropped, w.fileOpener, &FileOpener::openFiles, Qt::QueuedConnection);
   QObject::connect(main, &TFrmAdal::settingsWindowRequested, w.sett, &QDialog::exec);
   QObject::connect(main, &TFrmAdal::channelTableRequested, w.sett,
                    [&state, sett = w.sett] { sett->showChannelTable(lesaimultitoflu(state.settings)); });
@@ -112,6 +115,7 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   report.settings = &state.settings;
   report.controls = &state.sett;
   w.frmreport = new Tfrmreport(report);
+  w.fileOpener = new FileOpener(w.FrmAdal, w.frmRecord, w.frmreport, dialogs);
   connectWindows(w, state);
   return true;
 }

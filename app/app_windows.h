@@ -9,6 +9,7 @@
 
 #include "app/stand_in_windows.h"
 
+class FileOpener;
 class MainWindowDialogs;
 class MainWindowEnvironment;
 class QWidget;
@@ -41,6 +42,9 @@ struct AppWindows {
   TfrmRecord* frmRecord = nullptr;               // 13 record viewer
   stand_in::Tmalatexti* malatexti = nullptr;     // 14 language table (never shown)
   Tfrmreport* frmreport = nullptr;               // 15 report viewer's layouts (never shown)
+  // Not a window: opens the files named from outside (command line, drop,
+  // hand-over) in the viewers; the main window's child.
+  FileOpener* fileOpener = nullptr;
 };
 
 // The application's own settings, before any window: title "Lumencounter"

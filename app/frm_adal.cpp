@@ -3,6 +3,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDateTimeAxis>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,6 +97,7 @@ TFrmAdal::TFrmAdal(ProgramState& state, MainWindowDialogs* dialogs, MainWindowEn
     env_ = ownEnvironment_.get();
   }
   setObjectName(QStringLiteral("FrmAdal"));
+  setAcceptDrops(true);  // recordings and reports from the file manager
   setFont(pixelFont(QStringLiteral("Arial"), 13));
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -447,6 +451,30 @@ QLineSeries* TFrmAdal::counterSeries(int channel) const {
     case 4: return ui_.Series5;
     default: return nullptr;
   }
+}
+
+namespace {
+
+QStringList localFiles(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths.append(url.toLocalFile());
+  }
+  return paths;
+}
+
+}  // namespace
+
+void TFrmAdal::dragEnterEvent(QDragEnterEvent* event) {
+  if (!localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TFrmAdal::dropEvent(QDropEvent* event) {
+  const QStringList paths = localFiles(event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  emit filesDropped(paths);
 }
 
 QStringList TFrmAdal::unansweredRequests() const {

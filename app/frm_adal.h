@@ -26,6 +26,8 @@ class MainWindowDialogs;
 class MainWindowEnvironment;
 class QChartView;
 class QDateTimeAxis;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -180,11 +182,15 @@ class TFrmAdal : public QMainWindow,
   void timedMessageRequested(const QString& text);
   // The main window closed: the program ends.
   void closed();
+  // Files were dropped on the window (local paths, in their order).
+  void filesDropped(const QStringList& paths);
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void createToolBar();

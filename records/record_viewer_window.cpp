@@ -1,5 +1,6 @@
 #include "records/record_viewer_window.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QTimeZone>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,6 +36,7 @@
 #include "analysis/number_format.h"
 #include "analysis/viewer_counts.h"
 #include "records/damage_reporter.h"
+#include "records/live_comparison.h"
 #include "records/record_viewer_widgets.h"
 #include "records/recording_opener.h"
 #include "records/recount_engine.h"
@@ -51,6 +54,13 @@ constexpr int kChartHeight = 88;
 constexpr int kPanelWidth = 111;
 const QColor kNavy(0x00, 0x00, 0x80);  // the pen of the picture (0x800000 as BGR)
 const QColor kGrey(0x80, 0x80, 0x80);
+const QColor kRecountColour(0xd0, 0x40, 0x00);  // the re-count's curve, apart from the live areas
+const QColor kVeil(255, 255, 255, 170);         // over the session outside the recording
+const QColor kDifferenceColour(0xc0, 0x00, 0x00);
+
+std::string cannotOpenMessage(const std::string& path, FileProblem problem) {
+  return "Cannot open the record file " + printableName(path) + ": " + fileProblemReason(path, problem) + ".";
+}
 
 // Days of a time of day (with +1 after midnight) as the date-time axis
 // takes them: milliseconds from a fixed midnight in UTC, so no clock change
@@ -58,6 +68,11 @@ const QColor kGrey(0x80, 0x80, 0x80);
 qreal chartMs(double days) {
   static const qint64 base = QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
   return static_cast<qreal>(base) + days * static_cast<double>(kMillisecondsPerDay);
+}
+
+// Chart milliseconds back to days.
+double chartDays(qreal ms) {
+  return (ms - chartMs(0)) / static_cast<double>(kMillisecondsPerDay);
 }
 
 }  // namespace
@@ -95,6 +110,7 @@ TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* pare
     qtDialogs_ = std::make_unique<QtRecordViewerDialogs>(this);
     dialogs_ = qtDialogs_.get();
   }
+  comparison_ = std::make_unique<LiveComparison>();
   engine_ = std::make_unique<RecountEngine>(recountContext());  // no file open yet
 
   setObjectName(QStringLiteral("frmRecord"));
@@ -138,6 +154,7 @@ RecountContext TfrmRecord::recountContext() {
   ctx.linesPerBuffer = env_.camera->LinesPerBuffer;
   ctx.controls = env_.controls;
   ctx.session = env_.session;
+  ctx.listener = comparison_.get();
   return ctx;
 }
 
@@ -164,6 +181,15 @@ void TfrmRecord::createChart() {
     area->setVisible(i == 0);
     series_[static_cast<size_t>(i)] = area;
   }
+  createVeils();
+  recountSeries_ = new QLineSeries(chart_);
+  recountSeries_->setName(QStringLiteral("Recount"));
+  QPen pen(kRecountColour);
+  pen.setWidth(2);
+  recountSeries_->setPen(pen);
+  chart_->addSeries(recountSeries_);
+  recountSeries_->attachAxis(axisX_);
+  recountSeries_->attachAxis(axisY_);
   chartView_ = new QChartView(chart_, this);
   chartView_->setObjectName(QStringLiteral("Chart1"));
   chartView_->setFixedHeight(kChartHeight);
@@ -173,6 +199,32 @@ void TfrmRecord::createChart() {
   label3_->setObjectName(QStringLiteral("Label3"));
   label3_->move(60, 4);
   label3_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  legend_ = new QLabel(chartView_);
+  legend_->setObjectName(QStringLiteral("ChartLegend"));
+  legend_->setText(QStringLiteral("<span style='color:%1'>&#9632;</span> live count &nbsp; "
+                                  "<span style='color:%2'><b>&#8212;</b></span> re-count")
+                       .arg(series_[0]->brush().color().name(), kRecountColour.name()));
+  legend_->adjustSize();
+  legend_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  chartView_->installEventFilter(this);  // keeps the legend in the top right corner
+  // A single click shows the next channel once it is sure to be no
+  // double-click, which goes to a frame instead.
+  clickTimer_ = new QTimer(this);
+  clickTimer_->setSingleShot(true);
+  clickTimer_->setInterval(QApplication::doubleClickInterval());
+  connect(clickTimer_, &QTimer::timeout, this, &TfrmRecord::Chart1Click);
+}
+
+void TfrmRecord::createVeils() {
+  for (QAreaSeries*& veil : veils_) {
+    auto* upper = new QLineSeries(chart_);
+    veil = new QAreaSeries(upper);
+    veil->setPen(Qt::NoPen);
+    veil->setBrush(kVeil);
+    chart_->addSeries(veil);
+    veil->attachAxis(axisX_);
+    veil->attachAxis(axisY_);
+  }
 }
 
 void TfrmRecord::createToolBar() {
@@ -249,8 +301,12 @@ void TfrmRecord::createPanel() {
     edit->setObjectName(QStringLiteral("LabeledEdit%1").arg(n));
     edit->setReadOnly(true);
     edit->setAlignment(Qt::AlignRight);
+    auto* live = new QLabel(panel3_);
+    live->setObjectName(QStringLiteral("LiveLabel%1").arg(n));
+    live->setWordWrap(true);
     editLabels_[static_cast<size_t>(n)] = label;
     edits_[static_cast<size_t>(n)] = edit;
+    liveLabels_[static_cast<size_t>(n)] = live;
   }
   channelinfo1x_ = new QGroupBox(panel3_);
   channelinfo1x_->setObjectName(QStringLiteral("channelinfo1x"));
@@ -294,17 +350,32 @@ QToolButton* TfrmRecord::button(const char* name) const {
   return toolBar_->findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
-void TfrmRecord::OpenBlbFile() {
+void TfrmRecord::beginOpen() {
   engine_->beginOpen();
   // The detection appends a line for every accepted object to the trace file.
   // It is made afresh, and never through a symbolic link someone left there.
   if (!createWithoutFollowing(env_.tracePath, trace_)) trace_.close();
   engine_->context().trace = trace_.is_open() ? &trace_ : nullptr;
+}
+
+void TfrmRecord::OpenBlbFile() {
+  beginOpen();
   const std::string folder = recordDialogFolder(env_.controls->reportpath.text(), QDir::homePath().toStdString());
   const std::optional<std::string> path = dialogs_->chooseRecordFile(folder, kRecordFileFilter);
   refresh();
   if (!path) return;
   loadFile(*path);
+}
+
+bool TfrmRecord::openRecordFile(const std::string& path) {
+  const FileProblem problem = regularFileProblem(path);
+  if (problem != FileProblem::kNone) {
+    dialogs_->showError(cannotOpenMessage(path, problem));
+    return false;
+  }
+  beginOpen();
+  refresh();
+  return loadFile(path);
 }
 
 bool TfrmRecord::loadFile(const std::string& path) {
@@ -317,8 +388,8 @@ bool TfrmRecord::loadFile(const std::string& path) {
   // A fresh reporter for the new file; the one of the file on show stays
   // with it until the new one is open.
   auto damage = std::make_unique<OperatorDamageReporter>();
-  OpenedRecording opened = openRecording(path, readRecordingReport(path, *env_.store), recountContext(),
-                                         picture_->width(), damage.get());
+  const std::optional<RecordingReport> reading = readRecordingReport(path, *env_.store);
+  OpenedRecording opened = openRecording(path, reading, recountContext(), picture_->width(), damage.get());
   if (opened.error == RecordingOpenError::kNoReport) {
     dialogs_->showError(noReportMessage(path));
     return false;
@@ -334,11 +405,14 @@ bool TfrmRecord::loadFile(const std::string& path) {
     }
     FileProblem problem = regularFileProblem(path);
     if (problem == FileProblem::kNone) problem = FileProblem::kUnreadable;
-    dialogs_->showError("Cannot open the record file " + printableName(path) + ": " + fileProblemReason(path, problem) + ".");
+    dialogs_->showError(cannotOpenMessage(path, problem));
     return false;
   }
   engine_ = std::move(opened.engine);
   damage_ = std::move(damage);
+  ChannelArray<std::optional<int32_t>> live{};
+  for (int c = 1; c <= kMaxChannels; ++c) live[c] = reading->report.channels[c].Counters;
+  comparison_->setRecording(engine_->state().TotalLines, opened.recording.StartTime, env_.settings->NrChannels, live);
   // An Autocount button left down marks the new file from its first frame.
   if (button("autocountbtn")->isChecked()) engine_->AutocountbtnClick(true);
   recording_ = std::move(opened.recording);
@@ -365,6 +439,17 @@ bool TfrmRecord::loadFile(const std::string& path) {
       first = false;
     }
   }
+  // The recording's own stretch is on the chart too, and the session
+  // outside it is veiled.
+  const double recFirst = comparison_->firstTime();
+  const double recLast = comparison_->lastTime();
+  const bool anyLive = !first;
+  veils_[0]->upperSeries()->clear();
+  veils_[1]->upperSeries()->clear();
+  if (anyLive && minX < recFirst) veils_[0]->upperSeries()->replace({QPointF(chartMs(minX), maxY), QPointF(chartMs(recFirst), maxY)});
+  if (anyLive && maxX > recLast) veils_[1]->upperSeries()->replace({QPointF(chartMs(recLast), maxY), QPointF(chartMs(maxX), maxY)});
+  minX = anyLive ? std::min(minX, recFirst) : recFirst;
+  maxX = anyLive ? std::max(maxX, recLast) : recLast;
   if (maxX <= minX) maxX = minX + 1.0 / 24;
   axisX_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(chartMs(minX)), QTimeZone::utc()),
                    QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(chartMs(maxX)), QTimeZone::utc()));
@@ -424,6 +509,7 @@ void TfrmRecord::stillaafteljara() {
     const int top = i <= nr ? h * (2 * i - 1) / (2 * nr) : -1000;
     edit->setGeometry(6, top, kPanelWidth - 12, 24);
     label->setGeometry(6, top - 18, kPanelWidth - 8, 18);
+    liveLabels_[static_cast<size_t>(i)]->setGeometry(6, top + 25, kPanelWidth - 8, 34);
   }
 }
 
@@ -431,6 +517,55 @@ void TfrmRecord::showSeries(int index) {
   for (int i = 0; i < kMaxChannels; ++i) series_[static_cast<size_t>(i)]->setVisible(i == index);
   label3_->setText(QString::fromStdString(recording_.ChannelNames[index + 1]));
   label3_->adjustSize();
+  showComparison();
+}
+
+void TfrmRecord::showComparison() {
+  const ViewerCounts& v = *env_.counts;
+  for (int n = 1; n <= kMaxChannels; ++n) {
+    QLabel* label = liveLabels_[static_cast<size_t>(n)];
+    const std::optional<int32_t> live = engine_->isOpen() ? comparison_->liveCount(n) : std::nullopt;
+    if (!live) {
+      label->clear();
+      continue;
+    }
+    QString text = QStringLiteral("Live %1").arg(*live);
+    const std::optional<int64_t> difference = comparison_->difference(n, v.ViewerCount[n]);
+    if (difference) {
+      const QString sign = *difference > 0 ? QStringLiteral("+") : QString();
+      text += *difference == 0 ? QStringLiteral("<br>Difference 0")
+                               : QStringLiteral("<br><b style='color:%1'>Difference %2%3</b>")
+                                     .arg(kDifferenceColour.name(), sign)
+                                     .arg(*difference);
+    }
+    label->setText(text);
+  }
+  const int channel = activeSeries() + 1;
+  QList<QPointF> points;
+  if (channel >= 1 && engine_->isOpen()) {
+    double top = axisY_->max();
+    for (const ChartPoint& p : comparison_->recountCurve(channel)) {
+      points.append(QPointF(chartMs(p.x), p.y));
+      top = std::max(top, p.y);
+    }
+    if (top > axisY_->max()) axisY_->setMax(top);
+  }
+  recountSeries_->replace(points);
+}
+
+void TfrmRecord::Chart1DblClick(double x) {
+  if (!engine_->isOpen()) return;
+  const std::optional<int32_t> frame = comparison_->frameAt(x, engine_->frameWidth());
+  if (!frame) return;
+  engine_->jumpToFrame(*frame);
+  refresh();
+  reportDamage();
+}
+
+double TfrmRecord::chartTimeAt(const QPoint& position) const {
+  const QPointF scene = chartView_->mapToScene(position);
+  const QPointF inChart = chart_->mapFromScene(scene);
+  return chartDays(chart_->mapToValue(inChart, series_[0]).x());
 }
 
 int TfrmRecord::activeSeries() const {
@@ -518,6 +653,7 @@ void TfrmRecord::refresh() {
     trackBar_->setValue(st.TrackBar1.Position);
   }
   trackBar_->setSelection(st.TrackBar1.SelStart, st.TrackBar1.SelEnd);
+  showComparison();
   picture_->update();
 }
 
@@ -583,8 +719,16 @@ bool TfrmRecord::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
-    Chart1Click();
+    clickTimer_->start();
     return true;
+  }
+  if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    clickTimer_->stop();
+    Chart1DblClick(chartTimeAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+    return true;
+  }
+  if (watched == chartView_ && event->type() == QEvent::Resize) {
+    legend_->move(chartView_->width() - legend_->width() - 8, 4);
   }
   if (watched == panel3_ && event->type() == QEvent::Resize) stillaafteljara();
   return QWidget::eventFilter(watched, event);

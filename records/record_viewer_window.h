@@ -5,6 +5,10 @@
 //
 //   Chart1        (top, 88 high) the session's throughput, one channel at a
 //                 time; a click shows the next channel. Label3: its name.
+//                 Over it, the re-count's fish per minute of that channel
+//                 (records/live_comparison.h); the session outside the
+//                 recording is veiled. A double-click goes to the frame that
+//                 holds the time clicked.
 //   TrackBar1     where the frame lies in the file; its selection marks the
 //                 frames counted since the count last restarted
 //   ToolBar1      begin, back, forward, end, FrameLabel ("Frame 125 / 250"),
@@ -14,7 +18,9 @@
 //   Panel3        (left, 111 wide) Label2 the time of the frame's first line,
 //                 Label1 the sum of the counts (TotalLabel "Total" beside
 //                 it), LabeledEdit1..4 the counts,
-//                 each in the middle of its channel's band
+//                 each in the middle of its channel's band, under each
+//                 LiveLabel1..4: the live count of the report and, after a
+//                 whole re-count, the difference
 //   PaintBox1     the frame: objects in navy, channel dividers
 #ifndef TINDAVEL_RECORDS_RECORD_VIEWER_WINDOW_H_
 #define TINDAVEL_RECORDS_RECORD_VIEWER_WINDOW_H_
@@ -31,8 +37,11 @@
 #include "records/damage_reporter.h"
 #include "records/recording_settings.h"
 
+class LiveComparison;
 class QAreaSeries;
 class QChart;
+class QLineSeries;
+class QTimer;
 class QChartView;
 class QDateTimeAxis;
 class QGroupBox;
@@ -114,6 +123,10 @@ class TfrmRecord : public QWidget {
   // Opens `path` without the dialog (the rest of OpenBlbFile). False when
   // the file or its report file cannot be read (the operator was told).
   bool loadFile(const std::string& path);
+  // Opens `path` as "View Record" does once the dialog has chosen it: the
+  // trace made afresh, then loadFile. A path that is no readable file is
+  // told as the viewer tells a record file it cannot open.
+  bool openRecordFile(const std::string& path);
 
   // Navigation, as the toolbar's buttons and the track bar.
   void beginbtnClick();
@@ -122,6 +135,9 @@ class TfrmRecord : public QWidget {
   void endbtnClick();
   void AutocountbtnClick();  // after the check button changed state
   void Chart1Click();
+  // A double-click on the chart at time `x` (days, as the chart's x values):
+  // the frame holding it is shown as a jump. Outside the recording, nothing.
+  void Chart1DblClick(double x);
 
   // Parts the tests look at.
   RecountEngine& engine() { return *engine_; }
@@ -131,6 +147,9 @@ class TfrmRecord : public QWidget {
   QLabel* Label1() const { return label1_; }
   QLabel* Label2() const { return label2_; }
   QLabel* Label3() const { return label3_; }
+  QLabel* liveLabel(int channel) const { return liveLabels_[static_cast<size_t>(channel)]; }
+  const LiveComparison& comparison() const { return *comparison_; }
+  QLineSeries* recountSeries() const { return recountSeries_; }
   QLabel* FrameLabel() const { return frameLabel_; }
   SelectionTrackBar* TrackBar1() const { return trackBar_; }
   QWidget* PaintBox1() const;
@@ -157,6 +176,7 @@ class TfrmRecord : public QWidget {
   friend class RecordPicture;  // hands on its painting and its width changes
 
   RecountContext recountContext();  // the tables of env_, the trace when open
+  void beginOpen();                  // OpenBlbFile's steps before the dialog: frame 1, the trace afresh
   void FormShow();
   void FormClose();
   void stillaafteljara();
@@ -166,10 +186,14 @@ class TfrmRecord : public QWidget {
   void pictureResized(int width);
   void trackBarMoved(int position);
   void reportDamage();
+  void showComparison();
+  void createVeils();
+  double chartTimeAt(const QPoint& position) const;
   void teiknaskilrum(QPainter& painter, int width, int height) const;
 
   RecordViewerEnvironment env_;
   std::unique_ptr<QtRecordViewerDialogs> qtDialogs_;
+  std::unique_ptr<LiveComparison> comparison_;
   RecordViewerDialogs* dialogs_ = nullptr;
   std::unique_ptr<RecountEngine> engine_;
   std::ofstream trace_;
@@ -185,6 +209,10 @@ class TfrmRecord : public QWidget {
   QDateTimeAxis* axisX_ = nullptr;
   QValueAxis* axisY_ = nullptr;
   QLabel* label3_ = nullptr;
+  QLabel* legend_ = nullptr;
+  QLineSeries* recountSeries_ = nullptr;
+  std::array<QAreaSeries*, 2> veils_{};  // the session before and after the recording
+  QTimer* clickTimer_ = nullptr;          // a single click waits to see it is no double-click
   SelectionTrackBar* trackBar_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QWidget* panel3_ = nullptr;
@@ -194,6 +222,7 @@ class TfrmRecord : public QWidget {
   QLabel* frameLabel_ = nullptr;
   std::array<QLineEdit*, kMaxChannels + 1> edits_{};        // [1..4] LabeledEdit1..4
   std::array<QLabel*, kMaxChannels + 1> editLabels_{};     // [1..4] their labels
+  std::array<QLabel*, kMaxChannels + 1> liveLabels_{};     // [1..4] live count and difference
   QGroupBox* channelinfo1x_ = nullptr;
   QLabel* channelcount1_ = nullptr;
   QLabel* channelweight1_ = nullptr;

@@ -37,17 +37,17 @@ void putWord(std::ofstream& out, int16_t word) {
   out.write(bytes, 2);
 }
 
-// Hands the objects counted on one line on to the engine's fish sink, with
+// Hands the objects counted on one line on to the engine's listener, with
 // the frame and line they were counted on.
 class FishOnLine final : public CountedObjectSink {
  public:
-  FishOnLine(CountedFishSink& to, int32_t frame, int64_t line) : to_(to), frame_(frame), line_(line) {}
+  FishOnLine(RecountListener& to, int32_t frame, int64_t line) : to_(to), frame_(frame), line_(line) {}
   void objectCounted(const ObjectRecord& object, int channel) override {
     to_.fishCounted(object, channel, frame_, line_);
   }
 
  private:
-  CountedFishSink& to_;
+  RecountListener& to_;
   int32_t frame_;
   int64_t line_;
 };
@@ -241,7 +241,8 @@ void RecountEngine::restartCounting() {
 
 void RecountEngine::lesaramma(int32_t k) {
   // Only the frame after the one shown last continues the count.
-  if (k != st_.LastShownFrame + 1) {
+  const bool restart = k != st_.LastShownFrame + 1;
+  if (restart) {
     st_.TrackBar1.SelStart = st_.TrackBar1.Position;
     restartCounting();
   }
@@ -253,7 +254,9 @@ void RecountEngine::lesaramma(int32_t k) {
   const int64_t firstLine = (int64_t{k} - 1) * frameWidth_ + 1;
   st_.FirstLine = static_cast<int32_t>(std::clamp<int64_t>(firstLine, INT32_MIN, INT32_MAX));
   st_.ColumnCount = 0;
+  if (restart && ctx_.listener != nullptr) ctx_.listener->countRestarted(firstLine);
   if (firstLine >= 1 && firstLine <= st_.TotalLines && positionReader(st_.FirstLine)) readColumns();
+  if (ctx_.listener != nullptr) ctx_.listener->linesCounted(firstLine + st_.ColumnCount - 1);
 
   for (int c = 1; c <= std::clamp(ctx_.settings->NrChannels, 0, kMaxChannels); ++c) {
     autofiskiflokkur(c, *ctx_.detection, *ctx_.counts, sessionActive(), ctx_.display);
@@ -299,8 +302,8 @@ void RecountEngine::readColumns() {
       const ObjectRecord& o = d.PreviousObjects[j];
       column.Pairs[j - 1] = {static_cast<int16_t>(o.Start), static_cast<int16_t>(o.End)};
     }
-    if (ctx_.fish && d.FinishedCount > 0) {
-      FishOnLine sink(*ctx_.fish, st_.LastShownFrame, int64_t{st_.FirstLine} + c);
+    if (ctx_.listener != nullptr && d.FinishedCount > 0) {
+      FishOnLine sink(*ctx_.listener, st_.LastShownFrame, int64_t{st_.FirstLine} + c);
       countFinishedObjects(d, s, counts, &sink);
     } else {
       countFinishedObjects(d, s, counts);
@@ -384,6 +387,17 @@ void RecountEngine::AutocountbtnClick(bool down) {
     FarwardbtnClick();
   } while (st_.CurrentFrame < st_.AutoTargetFrame && st_.CurrentFrame < st_.FrameCount);
   st_.DrawOn = true;
+}
+
+void RecountEngine::jumpToFrame(int32_t k) {
+  st_.TrackGuard = true;
+  st_.CurrentFrame = std::clamp(k, int32_t{1}, std::max(st_.FrameCount, int32_t{1}));
+  setTrackPosition(trackPositionOf(st_.CurrentFrame));
+  st_.LastShownFrame = -1;  // never the next frame: the count restarts here
+  lesaramma(st_.CurrentFrame);
+  // An unconsumed guard must not swallow the operator's next move of the
+  // track bar.
+  st_.TrackGuard = false;
 }
 
 void RecountEngine::resetLines() { ctx_.detection->clearLines(); }

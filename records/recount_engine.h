@@ -90,15 +90,20 @@ struct RecordViewerState {
   bool autocountDown = false;  // the Autocount check button is down
 };
 
-// Told of every fish the engine counts, in count order: the object as
-// accepted, the channel it is counted in, the frame being read and the
-// line it ended on (counted from 1 at the start of the recording).
-class CountedFishSink {
+// Follows a re-count line by line without taking part in it: where the count
+// restarts, every fish as it is counted, how far the count has come. Called
+// from the frame loop, so an implementation allocates nothing.
+class RecountListener {
  public:
+  virtual ~RecountListener() = default;
+  // The count restarted (a jump); the next line counted is `firstLine`.
+  virtual void countRestarted(int64_t /*firstLine*/) {}
+  // A fish counted, in count order: the object as accepted, the channel it
+  // is counted in, the frame being read and the line it ended on (counted
+  // from 1 at the start of the recording).
   virtual void fishCounted(const ObjectRecord& fish, int channel, int32_t frame, int64_t line) = 0;
-
- protected:
-  ~CountedFishSink() = default;
+  // Every line up to `lastLine` has been counted (after each frame).
+  virtual void linesCounted(int64_t /*lastLine*/) {}
 };
 
 // What the engine is given to work on. Pointers may be null where noted.
@@ -114,7 +119,7 @@ struct RecountContext {
   // and needs them.
   SettingsControls* controls = nullptr;
   const SessionState* session = nullptr;      // SessionActive; null: no session
-  CountedFishSink* fish = nullptr;  // told of each fish counted; null: none
+  RecountListener* listener = nullptr;        // told of restarts and of every fish; may be null
 };
 
 class RecountEngine {
@@ -175,6 +180,10 @@ class RecountEngine {
   void moveTrackBar(int32_t position);
   // The Autocount check button went down (`down`) or up.
   void AutocountbtnClick(bool down);
+
+  // Shows frame k as a jump, wherever the count stood: it restarts there.
+  // The track bar follows. k is kept to 1..FrameCount.
+  void jumpToFrame(int32_t k);
 
   // What FormClose does to the analysis: no object carried over.
   void resetLines();

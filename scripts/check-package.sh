@@ -4,7 +4,10 @@
 # chroot needed), every library the programs need is found (ldd), and the
 # installed tindavel-cli answers --help, re-counts the installed demo
 # recording with its report without loading Qt, and prints the demo report
-# to PDF through tindavel-cli-windows.
+# to PDF through tindavel-cli-windows; tindavel answers --version without a
+# display, and the desktop, with the package's menu entry and file types
+# taken up as the package's triggers take them up, opens a recording with
+# tindavel (xdg-mime, from xdg-utils).
 #   scripts/check-package.sh [BUILD_DIR]     (default: build-package/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,4 +48,16 @@ if ldd "$root/usr/bin/tindavel-cli" | grep libQt; then
 fi
 "$root/usr/bin/tindavel-cli" report "$root/usr/share/tindavel/samples/demo.mse" --pdf "$root/demo.pdf"
 [ "$(head -c 5 "$root/demo.pdf")" = "%PDF-" ] || { echo "check-package: tindavel-cli report wrote no PDF" >&2; exit 1; }
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/tindavel" --version
+
+# What the triggers of desktop-file-utils and shared-mime-info do on
+# installing, done on the unpacked tree; then the desktop's own question.
+share=$root/usr/share
+update-desktop-database "$share/applications"
+update-mime-database "$share/mime" 2>/dev/null
+for type in application/x-tindavel-record application/x-tindavel-report; do
+  opener=$(XDG_DATA_HOME=$root/data XDG_DATA_DIRS=$share:/usr/share xdg-mime query default "$type")
+  echo "xdg-mime query default $type: $opener"
+  [ "$opener" = tindavel.desktop ] || { echo "check-package: $type does not open with tindavel" >&2; exit 1; }
+done
 echo "check-package: $deb is fine"

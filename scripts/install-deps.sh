@@ -9,8 +9,9 @@ packages=(g++ cmake ninja-build pkg-config
           poppler-utils fonts-dejavu-core
           clang libclang-rt-14-dev clang-tidy)
 # The install tree's checks (desktop entry, file types) and the Debian
-# package (dpkg-shlibdeps names its dependencies).
-packages+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev)
+# package (dpkg-shlibdeps names its dependencies; xdg-mime asks which
+# program opens a recording).
+packages+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev xdg-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -12,6 +12,8 @@
 
 // The program's version text: major digit, then two minor digits.
 inline constexpr char kVersionText[] = "146";
+// The same as the title shows it: "1.46".
+inline std::string versionNumber() { return std::string(1, kVersionText[0]) + "." + std::string(kVersionText + 1, 2); }
 
 // Text-table indexes read outside the caption fill.
 inline constexpr int kVersionLineIndex = 48;     // first part of the settings window's `Label3`

@@ -13,6 +13,10 @@ struct CliCommand {
   // Runs the command with the words after its name. Returns the exit status:
   // 0 for a clean run, 2 for bad arguments or an unreadable file.
   int (*run)(const std::vector<std::string>& args);
+  // Its usage text, printed for `tindavel-cli NAME --help`. Null for a
+  // command that hands its words on (the window commands' hand-over): the
+  // program it hands them to answers --help.
+  const char* usage = nullptr;
 };
 
 // Called from a static initialiser in each command's file; returns true.

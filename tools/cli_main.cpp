@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/standard_output.h"
+#include "texts/language_fill.h"
 #include "tools/cli_command.h"
 
 namespace {
@@ -56,8 +57,19 @@ int main(int argc, char** argv) {
     printUsage(stdout);
     return checkedStatus("", 0);
   }
+  if (name == "--version") {
+    std::printf("tindavel-cli %s\n", versionNumber().c_str());
+    return checkedStatus("", 0);
+  }
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  const bool help = std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
   for (const CliCommand& c : commands()) {
-    if (name == c.name) return checkedStatus(name, c.run(std::vector<std::string>(argv + 2, argv + argc)));
+    if (name != c.name) continue;
+    if (help && c.usage != nullptr) {
+      std::printf("%s\n", c.usage);
+      return checkedStatus(name, 0);
+    }
+    return checkedStatus(name, c.run(args));
   }
   std::fprintf(stderr, "tindavel-cli: unknown command '%s' (try tindavel-cli --help)\n", name.c_str());
   return 2;

@@ -188,6 +188,6 @@ int runDebugcount(const std::vector<std::string>& args) {
 }
 
 const bool registered = registerCliCommand(
-    {"debugcount", "step a recording to its end as the debug viewer's Next does", runDebugcount});
+    {"debugcount", "step a recording to its end as the debug viewer's Next does", runDebugcount, kUsage});
 
 }  // namespace

@@ -25,7 +25,7 @@
 namespace {
 
 // Keeps what the report shows of each recording as it is written.
-class ReportCollector final : public RecountListener {
+class ReportCollector final : public RecountBatchListener {
  public:
   explicit ReportCollector(RecountReport& report) : report_(report) {}
   void recordingCounted(const std::string& file, const Recount& r) override {

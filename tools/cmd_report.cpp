@@ -20,8 +20,10 @@
 
 namespace {
 
+constexpr const char* kUsage = "usage: tindavel-cli report FILE.mse --pdf OUT.pdf";
+
 int usage() {
-  std::fprintf(stderr, "usage: tindavel-cli report FILE.mse --pdf OUT.pdf\n");
+  std::fprintf(stderr, "%s\n", kUsage);
   return 2;
 }
 
@@ -68,6 +70,6 @@ int runReport(const std::vector<std::string>& args) {
   return 0;
 }
 
-const bool registered = registerCliCommand({kReportCommand.name, kReportCommand.summary, runReport});
+const bool registered = registerCliCommand({kReportCommand.name, kReportCommand.summary, runReport, kUsage});
 
 }  // namespace

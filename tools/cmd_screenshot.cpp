@@ -1,4 +1,4 @@
-// tindavel-cli screenshot WINDOW --out FILE.png [--page N] [--record FILE.blb]
+// tindavel-cli screenshot WINDOW --out FILE.png [--page N] [--record FILE.blb [--autocount]]
 //
 // Renders one of the program's windows to a PNG, for support and the
 // manual, without a screen: on a machine with no display the offscreen
@@ -20,7 +20,9 @@
 // --page N (from 1) shows page N of the window's first page control that is
 // on show. frmRecord shows the recording given by --record, whose report
 // (.mse) must lie beside it; Form4 (the debug viewer) shows the first window
-// of lines of a --record, in debug mode so its markers show.
+// of lines of a --record, in debug mode so its markers show. --autocount
+// shows frmRecord after an Autocount of the whole recording, its re-count
+// beside the live count.
 #include <QApplication>
 #include <QBuffer>
 #include <QDialog>
@@ -30,6 +32,7 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QWidget>
 
 #include <cstdio>
@@ -62,7 +65,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tindavel-cli screenshot WINDOW --out FILE.png [--page N] [--record FILE.blb]";
+    "usage: tindavel-cli screenshot WINDOW --out FILE.png [--page N] [--record FILE.blb [--autocount]]";
 constexpr int kShotWidth = 1024;
 constexpr int kShotHeight = 768;
 
@@ -140,6 +143,7 @@ struct Options {
   std::string out;
   std::optional<int> page;
   std::string record;
+  bool autocount = false;
 };
 
 std::optional<std::string> parseArgs(const std::vector<std::string>& args, Options& o) {
@@ -154,6 +158,8 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
       if (!valueOf(o.out)) return "--out needs a file name";
     } else if (a == "--record") {
       if (!valueOf(o.record)) return "--record needs a record file";
+    } else if (a == "--autocount") {
+      o.autocount = true;
     } else if (a == "--page") {
       std::string v;
       if (!valueOf(v)) return "--page needs a page number";
@@ -298,6 +304,13 @@ int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer, OutputF
       if (viewer == nullptr || !viewer->loadFile(o.record)) {
         return fail("cannot open the record file " + o.record);
       }
+      if (o.autocount) {
+        // Autocount down on the first frame, up on the last: the whole recording.
+        viewer->beginbtnClick();
+        viewer->button("autocountbtn")->click();
+        viewer->endbtnClick();
+        viewer->button("autocountbtn")->click();
+      }
     }
     settle();
   }
@@ -337,6 +350,7 @@ int runScreenshot(const std::vector<std::string>& args) {
   const bool debugViewer = std::string(shot->name) == "Form4";  // a recording is optional here
   if (viewer && o.record.empty()) return fail("frmRecord needs --record FILE.blb");
   if (!viewer && !debugViewer && !o.record.empty()) return fail("--record is for frmRecord and Form4 only");
+  if (!viewer && o.autocount) return fail("--autocount is for frmRecord only");
   if ((viewer || debugViewer) && !o.record.empty()) {
     if (const FileProblem problem = readProblem(o.record); problem != FileProblem::kNone) {
       return fail("cannot read the record file " + printableName(o.record) + ": " + fileProblemReason(o.record, problem));
@@ -369,6 +383,6 @@ int runScreenshot(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered =
-    registerCliCommand({kScreenshotCommand.name, kScreenshotCommand.summary, runScreenshot});
+    registerCliCommand({kScreenshotCommand.name, kScreenshotCommand.summary, runScreenshot, kUsage});
 
 }  // namespace

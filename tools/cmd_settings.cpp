@@ -23,13 +23,15 @@
 
 namespace {
 
+constexpr const char* kUsage = "usage: tindavel-cli settings [--store PATH]";
+
 int runSettings(const std::vector<std::string>& args) {
   std::string path = defaultStorePath();
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--store" && i + 1 < args.size()) {
       path = args[++i];
     } else {
-      std::fprintf(stderr, "usage: tindavel-cli settings [--store PATH]\n");
+      std::fprintf(stderr, "%s\n", kUsage);
       return 2;
     }
   }
@@ -59,6 +61,6 @@ int runSettings(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered = registerCliCommand(
-    {"settings", "print the stored settings as the program loads them [--store PATH]", runSettings});
+    {"settings", "print the stored settings as the program loads them [--store PATH]", runSettings, kUsage});
 
 }  // namespace

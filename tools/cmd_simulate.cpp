@@ -90,14 +90,15 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
   return true;
 }
 
+constexpr const char* kUsage =
+    "usage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] [--size-group G] [--fish-per-minute F]\n"
+    "                             [--seed S] [--sampling] [--crowd]";
+
 int runSimulate(const std::vector<std::string>& args) {
   Options o;
   std::string error;
   if (!parseOptions(args, o, error)) {
-    (void)std::fprintf(stderr,
-                       "tindavel-cli simulate: %s\nusage: tindavel-cli simulate --out PATH [--minutes M] [--channels N] "
-                       "[--size-group G] [--fish-per-minute F] [--seed S] [--sampling] [--crowd]\n",
-                       error.c_str());
+    (void)std::fprintf(stderr, "tindavel-cli simulate: %s\n%s\n", error.c_str(), kUsage);
     return 2;
   }
   const std::string blb = o.out + std::string(kBinaryExtension);
@@ -118,6 +119,6 @@ int runSimulate(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered = registerCliCommand(
-    {"simulate", "write a synthetic recording (.blb), its report (.mse) and the fish list (.truth.csv)", runSimulate});
+    {"simulate", "write a synthetic recording (.blb), its report (.mse) and the fish list (.truth.csv)", runSimulate, kUsage});
 
 }  // namespace

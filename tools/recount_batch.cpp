@@ -126,7 +126,7 @@ void printSummary(const std::string& file, const Recount& r, double seconds) {
 class Batch final : public OrderedWork {
  public:
   Batch(const RecountOptions& o, const SettingsStore& store, std::ostream* trace, OutputFile* fish,
-        RecountListener* listener)
+        RecountBatchListener* listener)
       : o_(o), store_(store), trace_(trace), fish_(fish), listener_(listener), slots_(o.files.size()),
         progress_(o.files.size() > 1), started_(std::chrono::steady_clock::now()) {}
 
@@ -186,7 +186,7 @@ class Batch final : public OrderedWork {
   const SettingsStore& store_;
   std::ostream* trace_;
   OutputFile* fish_;
-  RecountListener* listener_;
+  RecountBatchListener* listener_;
   std::vector<std::optional<Slot>> slots_;  // [file]: counted, not yet written
   ProgressLine progress_;
   std::chrono::steady_clock::time_point started_;
@@ -263,7 +263,7 @@ std::optional<std::string> parseRecountArgs(const std::vector<std::string>& args
   return std::nullopt;
 }
 
-int runRecountBatch(const RecountOptions& o, RecountListener* listener) {
+int runRecountBatch(const RecountOptions& o, RecountBatchListener* listener) {
   // The settings store is only read: "Enablemulti" comes from it.
   SettingsStore store;
   store.setReadOnly(true);

@@ -45,17 +45,17 @@ std::optional<std::string> parseRecountArgs(const std::vector<std::string>& args
 
 // Told of each recording once it is written, in the order the files were
 // given (the printed report collects them).
-class RecountListener {
+class RecountBatchListener {
  public:
   virtual void recordingCounted(const std::string& file, const Recount& r) = 0;
 
  protected:
-  ~RecountListener() = default;
+  ~RecountBatchListener() = default;
 };
 
 // Runs the command as the options say (all but --pdf, which the caller
 // writes from what `listener` was told). Returns the exit status: 0 when
 // every recording was counted and every output written, 2 otherwise.
-int runRecountBatch(const RecountOptions& o, RecountListener* listener);
+int runRecountBatch(const RecountOptions& o, RecountBatchListener* listener);
 
 #endif  // TINDAVEL_TOOLS_RECOUNT_BATCH_H_

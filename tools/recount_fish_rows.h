@@ -66,7 +66,7 @@ struct FishChannelTally {
   std::array<int32_t, kWeightTallyClasses> weight{};
 };
 
-class FishTally final : public CountedFishSink {
+class FishTally final : public RecountListener {
  public:
   // Starts a recording: forgets what was counted, keeps rows when `rows`.
   void begin(const FishScale& scale, bool rows);

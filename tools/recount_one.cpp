@@ -34,7 +34,7 @@ Recount recountOne(const std::string& file, const RecountRange& range, const Set
   ctx.counts = &viewerCounts;
   ctx.controls = &controls;
   ctx.trace = trace;
-  ctx.fish = &r.fish;
+  ctx.listener = &r.fish;
 
   if (std::optional<std::string> problem = recordFileProblem(file)) {
     r.error = std::move(*problem);

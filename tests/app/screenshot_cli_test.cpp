@@ -129,6 +129,7 @@ TEST_F(ScreenshotCliTest, BadArgumentsExitTwoWithOneLine) {
   expectRefused({"frmRecord", "--out", png}, "frmRecord needs --record");
   expectRefused({"Messagedialog", "--out", png, "--page", "2"}, "Messagedialog has no pages");
   expectRefused({"FrmAdal"}, "--out");
+  expectRefused({"FrmAdal", "--out", png, "--autocount"}, "--autocount is for frmRecord only");
   expectRefused({"FrmAdal", "--out", (dir / "no" / "such" / "folder.png").string()}, "cannot write");
   // A recording without its report beside it.
   const fs::path lone = dir / "lone.blb";

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
@@ -22,6 +23,7 @@
 #include "analysis/detection_state.h"
 #include "analysis/viewer_counts.h"
 #include "records/record_viewer_widgets.h"
+#include "records/live_comparison.h"
 #include "records/record_viewer_window.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
@@ -447,6 +449,78 @@ TEST_F(RecordViewerWindowTest, ScreenshotOfARealisticSession) {
   window->grab().save(QString::fromLocal8Bit(shots) + "/record_viewer_demo.png");
   window->Chart1Click();
   window->grab().save(QString::fromLocal8Bit(shots) + "/record_viewer_demo_channel2.png");
+}
+
+}  // namespace
+
+namespace {
+
+class LiveComparisonWindowTest : public RecordViewerWindowTest {
+ protected:
+  void autocountWhole() {
+    window->beginbtnClick();
+    window->button("autocountbtn")->click();
+    window->endbtnClick();
+    window->button("autocountbtn")->click();
+  }
+};
+
+// The report's live count of channel 1 is 3, of channel 2 the re-count
+// itself; channels 3 and 4 have none.
+TEST_F(LiveComparisonWindowTest, DifferencesAfterAWholeAutocountAndTheDoubleClickJump) {
+  const auto words = recordWords(drawFish(20000, fishEvery(20000, 40, 2)));
+  const std::string path = writeRecording(dir / "cmp", words, reportFor(2));
+  const int32_t recount2 = freshCount(path, 1000, 1, 0)[2];
+  writeRecording(dir / "cmp", words, reportFor(2, "Counters1=3\nCounters2=" + std::to_string(recount2) + "\n"));
+  open(path);
+  EXPECT_EQ(window->liveLabel(1)->text(), QStringLiteral("Live 3"));
+  EXPECT_EQ(window->liveLabel(2)->text(), QStringLiteral("Live %1").arg(recount2));
+  EXPECT_TRUE(window->liveLabel(3)->text().isEmpty());
+
+  autocountWhole();
+  const int recount1 = window->countEdit(1)->text().toInt();
+  ASSERT_GT(recount1, 3);
+  EXPECT_TRUE(window->liveLabel(1)->text().contains(QStringLiteral("Difference +%1").arg(recount1 - 3)));
+  EXPECT_TRUE(window->liveLabel(2)->text().endsWith(QStringLiteral("Difference 0")));
+  // The curve on the chart is the comparison's, for the channel shown.
+  EXPECT_EQ(window->recountSeries()->points().size(), window->comparison().recountCurve(1).size());
+  window->Chart1Click();
+  EXPECT_EQ(window->recountSeries()->points().back().y(), window->comparison().recountCurve(2).back().y);
+
+  // A double-click in the middle shows that frame and counts it afresh,
+  // even when it is the frame after the one shown.
+  const RecordViewerState& st = window->engine().state();
+  const int32_t width = window->engine().frameWidth();
+  const int32_t middle = st.FrameCount / 2;
+  for (const int32_t frame : {middle, middle + 1}) {
+    window->Chart1DblClick(window->comparison().timeOfLine(int64_t{width} * (frame - 1) + 10));
+    EXPECT_EQ(window->FrameLabel()->text(), QStringLiteral("Frame %1 / %2").arg(frame).arg(st.FrameCount));
+    EXPECT_EQ(window->countEdit(1)->text().toInt(), freshCount(path, width, frame, frame)[1]) << frame;
+    EXPECT_FALSE(window->liveLabel(1)->text().contains(QStringLiteral("Difference")));
+  }
+  window->Chart1DblClick(window->comparison().lastTime() + 1.0 / 86400);  // outside: nothing moves
+  EXPECT_EQ(st.CurrentFrame, middle + 1);
+}
+
+// Pictures for the eye (TINDAVEL_SCREENSHOT_DIR, TINDAVEL_SCREENSHOT_RECORDING):
+// a whole re-count at two screen sizes, then a double-click in the middle.
+TEST_F(LiveComparisonWindowTest, ScreenshotsOfAWholeRecount) {
+  const char* shots = std::getenv("TINDAVEL_SCREENSHOT_DIR");
+  const char* given = std::getenv("TINDAVEL_SCREENSHOT_RECORDING");
+  if (!shots || !given) GTEST_SKIP() << "set TINDAVEL_SCREENSHOT_DIR and TINDAVEL_SCREENSHOT_RECORDING";
+  for (const QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+    window->resize(size);
+    open(given);
+    window->resize(size);
+    QApplication::processEvents();
+    autocountWhole();
+    const QString tag = QStringLiteral("%1/%3_%2x%4.png").arg(QString::fromLocal8Bit(shots)).arg(size.width());
+    QApplication::processEvents();  // the toolbar lays out the frame label's new text
+    window->grab().save(tag.arg(QStringLiteral("whole_recount")).arg(size.height()));
+    window->Chart1DblClick((window->comparison().firstTime() + window->comparison().lastTime()) / 2);
+    QApplication::processEvents();
+    window->grab().save(tag.arg(QStringLiteral("double_click")).arg(size.height()));
+  }
 }
 
 }  // namespace
