@@ -43,6 +43,6 @@ int runRecount(const std::vector<std::string>& args) {
 }
 
 const bool registered = registerCliCommand(
-    {"recount", "count a recording again as the record viewer's Autocount does", runRecount, kUsage});
+    {"recount", "count a recording again as the record viewer's Autocount does", runRecount, kRecountUsage});
 
 }  // namespace
