@@ -31,9 +31,11 @@
 
 inline constexpr const char* kRecountReportTitle = "Re-count report";
 
-struct RecountBars {
-  std::vector<std::string> labels;  // the lower bound of each bar
-  std::vector<int64_t> heights;     // fish per bar
+// A histogram of a recording: the same bars for every channel, so that
+// the channels stand side by side under one row of labels.
+struct RecountHistogram {
+  std::vector<std::string> labels;            // the lower bound of each bar
+  std::vector<std::vector<int64_t>> heights;  // [channel index][bar]: fish per bar
 };
 
 struct RecountChannel {
@@ -43,8 +45,6 @@ struct RecountChannel {
   int64_t recount = 0;
   std::vector<ThroughputPoint> liveCurve;     // the report's, fish per minute over the time of day
   std::vector<ThroughputPoint> recountCurve;  // the re-count's, one point a minute
-  RecountBars breadthMm;
-  RecountBars weightGrams;
 };
 
 struct RecountRecording {
@@ -54,6 +54,8 @@ struct RecountRecording {
   std::string error;                // why it could not be counted; empty when it was
   std::vector<std::string> damage;  // "line N: reason"
   std::vector<RecountChannel> channels;
+  RecountHistogram breadthMm;
+  RecountHistogram weightGrams;
 };
 
 struct RecountReport {

@@ -24,7 +24,7 @@ constexpr double kTableRowMm = 5.5;
 constexpr double kSummaryChartMm = 105.0;
 constexpr double kFooterMm = 7.0;
 constexpr double kThroughputChartMm = 68.0;
-constexpr double kMaxHistogramMm = 58.0;
+constexpr double kMaxHistogramMm = 100.0;
 constexpr int kDamageLinesShown = 3;
 // Chart images: 96-dpi pixels per millimetre of their place, and how much
 // finer they are drawn.
@@ -45,6 +45,35 @@ Body bodyOf(QPageSize::PageSizeId paper) {
 QImage chartPicture(std::unique_ptr<QChart> chart, double wMm, double hMm) {
   const QSize size(static_cast<int>(wMm * kChartPixelsPerMm), static_cast<int>(hMm * kChartPixelsPerMm));
   return renderChart(*chart, size, kChartScale);
+}
+
+QColor channelColour(size_t k) {
+  static const QColor kChannelColours[] = {QColor(32, 96, 160), QColor(200, 90, 20), QColor(40, 140, 60),
+                                           QColor(150, 50, 140)};
+  return kChannelColours[k % std::size(kChannelColours)];
+}
+
+// Whether the channels' names would crowd a legend's one row, with
+// `entriesPerChannel` entries a channel (the throughput chart's "NAME live"
+// and "NAME re-count") in a row of about `rowCharacters` characters; then
+// the channels go by the numbers the table gives them.
+bool legendNeedsNumbers(const RecountRecording& rec, size_t entriesPerChannel, size_t rowCharacters) {
+  constexpr size_t kEntryExtra = 10;  // a marker, the gap and " re-count" or the like
+  size_t characters = 0;
+  for (const RecountChannel& c : rec.channels) characters += entriesPerChannel * (c.name.size() + kEntryExtra);
+  return characters > rowCharacters;
+}
+
+std::unique_ptr<QChart> histogram(const RecountRecording& rec, const std::string& title, const std::string& unit,
+                                  const RecountHistogram& bars) {
+  constexpr size_t kHalfRowCharacters = 45;  // the legend under a chart half the page wide
+  const bool numbered = legendNeedsNumbers(rec, 1, kHalfRowCharacters);
+  std::vector<NamedBars> sets;
+  for (size_t k = 0; k < rec.channels.size() && k < bars.heights.size(); ++k) {
+    const std::string number = std::to_string(k + 1);
+    sets.push_back({numbered ? number : number + "  " + rec.channels[k].name, bars.heights[k], channelColour(k)});
+  }
+  return makeHistogramChart(title, unit, bars.labels, sets);
 }
 
 // One summary page: which rows of which table it holds, and whether the
@@ -195,7 +224,7 @@ class ReportPainter {
   void recordingPage(const RecountRecording& rec) {
     double y = header();
     pp_.font(9);
-    pp_.text(0, y, 30, kTableRowMm, "Recording:");
+    pp_.text(0, y, 30, 2 * kTableRowMm, "Recording:");  // beside the name's one or two lines
     pp_.font(9, true);
     pp_.wrappedText(30, y, body_.width - 30, 2 * kTableRowMm, rec.file, 2, Qt::ElideMiddle);
     y += 2 * kTableRowMm;
@@ -234,33 +263,32 @@ class ReportPainter {
     }
     y += 2;
 
-    // A colour per channel: the live curve solid, the re-count dashed.
-    static const QColor kChannelColours[] = {QColor(32, 96, 160), QColor(200, 90, 20), QColor(40, 140, 60),
-                                             QColor(150, 50, 140)};
+    // A colour per channel: the live curve solid, the re-count dashed. Two
+    // entries a channel fill the legend's one row quickly, so long names give
+    // way to the channel numbers of the table above.
     std::vector<NamedCurve> curves;
+    constexpr size_t kRowCharacters = 90;  // the legend under a chart the page wide
+    const bool numbered = legendNeedsNumbers(rec, 2, kRowCharacters);
     for (size_t k = 0; k < rec.channels.size(); ++k) {
       const RecountChannel& c = rec.channels[k];
-      const QColor colour = kChannelColours[k % std::size(kChannelColours)];
-      curves.push_back({c.name + " live", c.liveCurve, colour, false});
-      curves.push_back({c.name + " re-count", c.recountCurve, colour, true});
+      const QColor colour = channelColour(k);
+      const std::string name = numbered ? std::to_string(k + 1) : c.name;
+      curves.push_back({name + " live", c.liveCurve, colour, false});
+      curves.push_back({name + " re-count", c.recountCurve, colour, true});
     }
     pp_.picture(0, y, body_.width, kThroughputChartMm - 1,
                 chartPicture(makeThroughputCurvesChart(curves), body_.width, kThroughputChartMm));
     y += kThroughputChartMm;
 
-    const auto channels = static_cast<double>(std::max<size_t>(rec.channels.size(), 1));
-    const double h = std::min(kMaxHistogramMm, (body_.height - kFooterMm - y) / channels);
+    // The histograms: every channel's bars side by side in the channel's
+    // colour, breadth on the left and weight estimate on the right, in all
+    // the height left.
+    const double h = std::min(kMaxHistogramMm, body_.height - kFooterMm - y);
     const double w = body_.width / 2;
-    for (const RecountChannel& c : rec.channels) {
-      pp_.picture(0, y, w - 1, h - 1,
-                  chartPicture(makeHistogramChart(c.name + ": breadth", "mm", c.breadthMm.labels, c.breadthMm.heights),
-                               w, h));
-      pp_.picture(w, y, w - 1, h - 1,
-                  chartPicture(makeHistogramChart(c.name + ": weight estimate", "g", c.weightGrams.labels,
-                                                  c.weightGrams.heights),
-                               w, h));
-      y += h;
-    }
+    pp_.picture(0, y, w - 1, h - 1,
+                chartPicture(histogram(rec, "Breadth", "mm", rec.breadthMm), w, h));
+    pp_.picture(w, y, w - 1, h - 1,
+                chartPicture(histogram(rec, "Weight estimate", "g", rec.weightGrams), w, h));
   }
 
  private:

@@ -188,29 +188,29 @@ std::unique_ptr<QChart> makeThroughputCurvesChart(const std::vector<NamedCurve>&
 
 std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::string& unit,
                                            const std::vector<std::string>& labels,
-                                           const std::vector<int64_t>& heights) {
+                                           const std::vector<NamedBars>& sets) {
   auto chart = newChart(title);
-  auto* set = new QBarSet(qs(title));
-  double top = 0;
-  for (int64_t h : heights) {
-    set->append(static_cast<qreal>(h));
-    top = std::max(top, static_cast<double>(h));
-  }
   auto* series = new QBarSeries;
-  series->append(set);
+  double top = 0;
+  for (const NamedBars& bars : sets) {
+    auto* set = new QBarSet(qs(bars.name));
+    for (int64_t h : bars.heights) {
+      set->append(static_cast<qreal>(h));
+      top = std::max(top, static_cast<double>(h));
+    }
+    if (bars.colour.isValid()) {
+      set->setColor(bars.colour);
+      set->setBorderColor(bars.colour);
+    }
+    series->append(set);
+  }
   chart->addSeries(series);
   QStringList categories;
   for (const std::string& label : labels) categories << qs(label);
   if (categories.isEmpty()) categories << "";
   addBarAxes(*chart, series, categories, qs(unit), top);
-  // Bars in half a page's width: labels in small type, so they are read
-  // whole.
-  for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) {
-    QFont font = axis->labelsFont();
-    font.setPointSizeF(7);
-    axis->setLabelsFont(font);
-  }
-  chart->legend()->setVisible(false);
+  chart->legend()->setVisible(sets.size() > 1);
+  chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }
 

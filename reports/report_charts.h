@@ -42,10 +42,17 @@ struct NamedCurve {
 };
 // Several throughput curves over one time-of-day axis (Chart3's look).
 std::unique_ptr<QChart> makeThroughputCurvesChart(const std::vector<NamedCurve>& curves);
-// Bars of counts under their labels; `unit` names the axis below.
+// One set of bars in a histogram: a channel's fish per bar.
+struct NamedBars {
+  std::string name;
+  std::vector<int64_t> heights;
+  QColor colour;
+};
+// Bars of counts under their labels, the sets side by side in each place
+// and named in a legend; `unit` names the axis below.
 std::unique_ptr<QChart> makeHistogramChart(const std::string& title, const std::string& unit,
                                            const std::vector<std::string>& labels,
-                                           const std::vector<int64_t>& heights);
+                                           const std::vector<NamedBars>& sets);
 struct CountPair {
   double live = 0;
   double recount = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "analysis/number_format.h"
 #include "analysis/size_groups.h"
@@ -20,22 +21,27 @@ std::string weightLabel(int k) {
 
 }  // namespace
 
-RecountBars gatherBars(const std::vector<int32_t>& counts, std::string (*label)(int k)) {
-  RecountBars bars;
-  size_t first = counts.size();
+RecountHistogram gatherHistogram(const std::vector<std::vector<int32_t>>& counts, std::string (*label)(int k)) {
+  RecountHistogram bars;
+  size_t first = SIZE_MAX;
   size_t last = 0;
-  for (size_t k = 0; k < counts.size(); ++k) {
-    if (counts[k] == 0) continue;
-    first = std::min(first, k);
-    last = k;
+  for (const std::vector<int32_t>& channel : counts) {
+    for (size_t k = 0; k < channel.size(); ++k) {
+      if (channel[k] == 0) continue;
+      first = std::min(first, k);
+      last = std::max(last, k);
+    }
   }
-  if (first == counts.size()) return bars;
+  bars.heights.resize(counts.size());
+  if (first == SIZE_MAX) return bars;
   const size_t per = (last - first) / kReportHistogramBars + 1;
   for (size_t k = first; k <= last; k += per) {
-    int64_t sum = 0;
-    for (size_t j = k; j < std::min(k + per, last + 1); ++j) sum += counts[j];
     bars.labels.push_back(label(static_cast<int>(k)));
-    bars.heights.push_back(sum);
+    for (size_t c = 0; c < counts.size(); ++c) {
+      int64_t sum = 0;
+      for (size_t j = k; j < std::min(k + per, last + 1) && j < counts[c].size(); ++j) sum += counts[c][j];
+      bars.heights[c].push_back(sum);
+    }
   }
   return bars;
 }
@@ -49,6 +55,8 @@ RecountRecording reportRecording(const std::string& file, const Recount& r) {
   for (const Damage& d : r.damage) rec.damage.push_back("line " + std::to_string(d.line) + ": " + d.reason);
   if (!r.error.empty()) return rec;
   const double startOfDay = r.startTime ? *r.startTime - std::floor(*r.startTime) : 0;
+  std::vector<std::vector<int32_t>> breadths;
+  std::vector<std::vector<int32_t>> weights;
   for (int c = 1; c <= r.channels; ++c) {
     RecountChannel ch;
     ch.name = r.names[c];
@@ -65,9 +73,11 @@ RecountRecording reportRecording(const std::string& file, const Recount& r) {
       const double y = static_cast<size_t>(m) < t.perMinute.size() ? t.perMinute[static_cast<size_t>(m)] : 0;
       ch.recountCurve.push_back({startOfDay + (static_cast<double>(m) + 0.5) / (24.0 * 60), y});
     }
-    ch.breadthMm = gatherBars(t.breadthMm, breadthLabel);
-    ch.weightGrams = gatherBars(std::vector<int32_t>(t.weight.begin(), t.weight.end()), weightLabel);
+    breadths.push_back(t.breadthMm);
+    weights.emplace_back(t.weight.begin(), t.weight.end());
     rec.channels.push_back(std::move(ch));
   }
+  rec.breadthMm = gatherHistogram(breadths, breadthLabel);
+  rec.weightGrams = gatherHistogram(weights, weightLabel);
   return rec;
 }

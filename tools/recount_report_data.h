@@ -15,9 +15,10 @@ inline constexpr int kReportHistogramBars = 8;
 
 RecountRecording reportRecording(const std::string& file, const Recount& r);
 
-// Classes [0, counts.size()) gathered into at most kReportHistogramBars bars
-// of equal numbers of classes, from the first class holding fish to the
-// last; `label(k)` names the lower bound of class k. No fish: no bars.
-RecountBars gatherBars(const std::vector<int32_t>& counts, std::string (*label)(int k));
+// Each channel's classes (counts[c][k]: fish of channel c in class k)
+// gathered into the same bars, at most kReportHistogramBars of equal numbers
+// of classes, from the first class holding a fish of any channel to the last;
+// `label(k)` names the lower bound of class k. No fish: no bars.
+RecountHistogram gatherHistogram(const std::vector<std::vector<int32_t>>& counts, std::string (*label)(int k));
 
 #endif  // TINDAVEL_TOOLS_RECOUNT_REPORT_DATA_H_
