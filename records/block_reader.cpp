@@ -13,7 +13,8 @@
 
 namespace {
 
-int16_t byteSwapped(int16_t w) {
+// Only big-endian machines call it (the file is little-endian).
+[[maybe_unused]] int16_t byteSwapped(int16_t w) {
   const auto u = static_cast<uint16_t>(w);
   return static_cast<int16_t>(static_cast<uint16_t>((u >> 8) | (u << 8)));
 }
