@@ -158,14 +158,18 @@ std::optional<int16_t> WordReader::readWord() {
   // A word read between records is the count word of the next line.
   const bool countWord = walkLeft_ == 0;
   wordLine_ = countWord ? walkLine_ + 1 : walkLine_;
-  const std::optional<int16_t> w = kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
+  std::optional<int16_t> w = kind_ == RecordKind::Text ? readTextNumber() : readBinaryWord();
   largeCount_ = false;
   if (!w) return w;
   if (countWord && kind_ == RecordKind::Text && largeNumber_) {
     // Written above 32767, read as a negative word: an empty line as the
     // format has it, but what the writer meant was a count above the limit.
+    // Written above 65535 its low 16 bits may read as a small count; it is an
+    // empty line all the same, so that the words after it are walked as the
+    // next lines, as every reader of the text (and its binary copy) walks them.
     largeCount_ = true;
     damage_.report(walkLine_ + 1, damage::kCountTooLarge);
+    w = int16_t{0};
   }
   if (countWord) {
     ++walkLine_;

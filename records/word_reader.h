@@ -75,7 +75,7 @@ class WordReader {
   // Line records begun since the file was opened.
   int64_t linesRead() const { return line_; }
   // True when the word nextWord() gave last is a count word written larger
-  // than a 16-bit word holds, so negative as read (its damage is told).
+  // than 32767 (its damage is told); nextWord() gave it as 0, an empty line.
   bool lastWordWasLargeCount() const { return largeCount_; }
 
  private:

@@ -92,6 +92,16 @@ TEST_F(WordReaderTest, NumbersOutOfRangeAreNotedOnceAtTheirLine) {
   }
 }
 
+TEST_F(WordReaderTest, ACountAbove65535IsAnEmptyLineAsAnyLargeCount) {
+  // 65537 keeps the low bits 1, but a count is never read from a number
+  // this large: the words after it are the next line, as in the binary copy.
+  attachText("0 511\n65537\n1 5 6\n");
+  ASSERT_TRUE(reader.readHeader(left, right));
+  EXPECT_EQ(readAll(), (std::vector<Line>{{}, {{5, 6}}}));
+  EXPECT_EQ(reporter.lineOf(damage::kCountTooLarge), 1);
+  EXPECT_EQ(reporter.count(damage::kCutShort), 0);
+}
+
 TEST_F(WordReaderTest, ALoneCarriageReturnEndsALine) {
   // As old editors write them: the first line's rest is skipped at its CR.
   const std::vector<Line> expected = {{{10, 20}}, {}, {{7, 9}, {11, 12}}};
