@@ -139,12 +139,9 @@ void SettingsModel::CnameChange(int n) {
 }
 
 Edit& SettingsModel::channelName(int n) {
-  switch (n) {
-    case 1: return Cname1;
-    case 2: return cname2;
-    case 3: return Cname3;
-    default: assert(n == 4); return Cname4;
-  }
+  assert(n >= 1 && n <= kMaxChannels);
+  Edit* const edits[] = {&Cname1, &cname2, &Cname3, &Cname4};
+  return *edits[n - 1];
 }
 
 const Edit& SettingsModel::channelName(int n) const {
@@ -152,12 +149,9 @@ const Edit& SettingsModel::channelName(int n) const {
 }
 
 Button& SettingsModel::channelNameButton(int n) {
-  switch (n) {
-    case 1: return Keyb1;
-    case 2: return keyb2;
-    case 3: return Keyb3;
-    default: assert(n == 4); return keyb4;
-  }
+  assert(n >= 1 && n <= kMaxChannels);
+  Button* const buttons[] = {&Keyb1, &keyb2, &Keyb3, &keyb4};
+  return *buttons[n - 1];
 }
 
 void SettingsModel::setSizeGroup(SettingsVariables& variables, int n, int32_t group) {
