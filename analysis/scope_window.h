@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "analysis/visibility_scope.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 
@@ -61,7 +61,7 @@ class QtScopeDialogs : public ScopeDialogs {
 // What the window works on. Every pointer but dialogs is required.
 struct ScopeWindowEnvironment {
   SettingsVariables* settings = nullptr;  // LeftEdge, RightEdge, NrChannels, ChannelPositions
-  SettingsControls* controls = nullptr;   // for Write_Registry
+  SettingsModel* controls = nullptr;   // for Write_Registry
   SettingsStore* store = nullptr;         // where a passed pair is stored
   const CameraGeometry* camera = nullptr; // LineWidth, read at every show and close
   QSize screen;                           // the screen's size; empty: the designed size

@@ -79,7 +79,7 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   if (const QScreen* screen = QGuiApplication::primaryScreen()) scope.screen = screen->geometry().size();
   w.frmscope = new Tfrmscope(scope);
   w.Waitforlamp = new TWaitforlamp;
-  // The settings controls' handlers work on the program's settings and store.
+  // The settings model's rules work on the program's settings and store.
   state.sett.bind(&state.settings, &state.store);
   SettingsWindowEnvironment settings;
   settings.controls = &state.sett;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "analysis/detection_state.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 
 // Counting-session state that the main window keeps: the line-rate count,

@@ -135,13 +135,13 @@ TFrmAdal::TFrmAdal(ProgramState& state, MainWindowDialogs* dialogs, MainWindowEn
 
   createStatusBar();
   createTimers();
-  FormCreate();
   state_.sett.setMainWindowListener(this);
+  FormCreate();
   state_.recorder.setMessages(this);
 }
 
 TFrmAdal::~TFrmAdal() {
-  // The settings controls outlive the window: they must not show anything on it.
+  // The settings model outlives the window: it must not show anything on it.
   if (state_.sett.mainWindowListener() == this) state_.sett.setMainWindowListener(nullptr);
   state_.recorder.setMessages(nullptr);
 }
@@ -290,7 +290,7 @@ void TFrmAdal::createSizeGroupPages() {
     ui_.UpDown[n] = new UpDownSelector(page);
     connect(ui_.UpDown[n], &UpDownSelector::clicked, this, [this, n] { UpDownClick(n); });
     ui_.UpDown[n]->setObjectName(QStringLiteral("UpDown%1").arg(n));
-    ui_.UpDown[n]->setRange(UpDown::kMin, UpDown::kMax);
+    ui_.UpDown[n]->setRange(kMinSizeGroup, kMaxSizeGroup);
     ui_.UpDown[n]->setValue(kSizeGroupFormPosition);
     grid->addWidget(ui_.UpDown[n], 0, 0, 3, 1);
     auto labelled = [&](const char* stem, const char* caption, int row, QLabel*& label, QLineEdit*& field) {
@@ -349,7 +349,7 @@ void TFrmAdal::FormCreate() {
     return;
   }
   resize(kDesignWidth, kDesignHeight);
-  ui_.UpDown[1]->setValue(1);
+  state_.sett.setSizeGroup(state_.settings, 1, 1);
   state_.store.setPath(defaultStorePath());  // the store on the key "Eka Registry"; nothing is read yet
   const int screenHeight = env_->screenHeight();
   if (screenHeight > 0 && screenHeight != kDesignHeight) {
@@ -399,7 +399,7 @@ void TFrmAdal::lampWaitEnded() {
 
 void TFrmAdal::firstiniTimer() {
   ui_.firstini->stop();
-  SettingsControls& sett = state_.sett;
+  SettingsModel& sett = state_.sett;
   Read_Registry(state_.settings, sett, state_.store);
   setDetectionConstants(state_.detection, channelWidthConstants(sett.Channelwidth.itemIndex()));
   QFont statusFont = statusBar()->font();
@@ -416,7 +416,7 @@ void TFrmAdal::firstiniTimer() {
     ui_.estimlblLabel[n]->show();
     ui_.ProgressBar[n]->show();
   }
-  sett.FishtypeWeight.visible = true;  // with GroupBox12, which the controls model does not hold
+  sett.FishtypeWeight.visible = true;  // with GroupBox12, which the settings model does not hold
   showCounts();
   SettingsVariables& s = state_.settings;
   s.ChannelPositions[1].Begin = s.LeftEdge;

@@ -19,7 +19,7 @@
 
 #include "analysis/size_classification.h"
 #include "records/recording_writer.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "texts/caption_target.h"
 
 class MainWindowDialogs;

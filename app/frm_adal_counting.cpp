@@ -59,7 +59,7 @@ void TFrmAdal::setSumBox(bool summaShown, const QString& caption, const QColor& 
 }
 
 void TFrmAdal::Stillamultiteljara() {
-  SettingsControls& sett = state_.sett;
+  SettingsModel& sett = state_.sett;
   const ChannelControlsShown shown = channelControlsShown(state_.settings.NrChannels, sett.Enablemulti.checked());
   for (int n = 2; n <= kMaxChannels; ++n) {
     // The settings window's name edit and its keyboard button.
@@ -114,10 +114,10 @@ bool TFrmAdal::eventFilter(QObject* watched, QEvent* event) {
 void TFrmAdal::UpDownClick(int channel) {
   if (channel < 1 || channel > kMaxChannels) return;
   SettingsVariables& s = state_.settings;
+  // The selector's new position is the operator's choice; the model holds it.
   const int position = ui_.UpDown[channel]->value();
-  state_.sett.setSizeGroupPosition(channel, position);
   auto apply = [&](int n) {
-    s.SizeGroup[n] = position;
+    state_.sett.setSizeGroup(s, n, position);
     applySizeGroup(n);
   };
   const bool multi = state_.sett.Enablemulti.checked();
@@ -129,7 +129,7 @@ void TFrmAdal::UpDownClick(int channel) {
   }
   // A failed single write leaves the working copy as it is; the next full
   // save stores it.
-  (void)state_.store.writeInteger("Size Group" + std::to_string(channel), position);
+  (void)state_.store.writeInteger("Size Group" + std::to_string(channel), s.SizeGroup[channel]);
 }
 
 void TFrmAdal::applySizeGroup(int channel) {

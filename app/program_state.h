@@ -11,7 +11,7 @@
 #include "app/soft_keyboard.h"
 #include "portio/port_io.h"
 #include "records/recording_writer.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "texts/text_table.h"
@@ -26,7 +26,7 @@ struct ProgramState {
   CountingState counting;      // the session's report lines, the line-rate figure
   TextTable texts;             // LangText
   PortIo port;                 // the control port; opened by main() before any window
-  SettingsControls sett;       // the settings window's controls, the live holders of most settings
+  SettingsModel sett;          // the settings value model: the working copy of most settings and their rules
   SettingsStore store;         // opened on its file by the main window's creation
   DetectionState detection;    // the analysis tables
   ViewerCounts viewerCounts;   // the record viewers' counts and weight estimates

@@ -38,7 +38,7 @@
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
@@ -131,7 +131,7 @@ std::string denseRecordingPath() {
 struct CountingState {
   std::unique_ptr<DetectionState> detection = std::make_unique<DetectionState>();
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts counts;
   SessionState session;
   CameraGeometry camera;

@@ -19,7 +19,7 @@
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ std::optional<DebugViewerReading> readDebugViewerReport(const std::string& recor
   return DebugViewerReading{readReportFile(*ini, options), enableMulti};
 }
 
-void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariables& s, SettingsControls& controls,
+void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariables& s, SettingsModel& controls,
                               DetectionState& d) {
   const ReportFile& report = reading.report;
   // Row 1. A choice outside the items keeps the width in force.

@@ -39,7 +39,7 @@
 #include "settings/settings_variables.h"
 
 class DamageReporter;
-class SettingsControls;
+class SettingsModel;
 class SettingsStore;
 class SizeDisplay;
 struct DetectionState;
@@ -102,7 +102,7 @@ struct DebugViewerReading {
 // there is none or it cannot be read.
 std::optional<DebugViewerReading> readDebugViewerReport(const std::string& recordPath, bool enableMulti);
 void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariables& s,
-                              SettingsControls& controls, DetectionState& d);
+                              SettingsModel& controls, DetectionState& d);
 
 // One tracked object on one column, with the colour number it was drawn in.
 struct DebugObjectLine {
@@ -174,7 +174,7 @@ struct DebugViewerContext {
   DetectionState* detection = nullptr;   // required
   SettingsVariables* settings = nullptr; // required
   ViewerCounts* counts = nullptr;        // required
-  SettingsControls* controls = nullptr;  // required: Channelwidth, Enablemulti
+  SettingsModel* controls = nullptr;  // required: Channelwidth, Enablemulti
   SizeDisplay* display = nullptr;        // the main window's size displays; may be null
   std::ostream* trace = nullptr;         // trace of accepted objects; null: none
   int32_t linesPerBuffer = 0;            // camera geometry, for the gauge

@@ -26,7 +26,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/record_viewer_window.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 

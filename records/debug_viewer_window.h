@@ -33,7 +33,7 @@ class QLineEdit;
 class QPainter;
 class QPushButton;
 class QToolButton;
-class SettingsControls;
+class SettingsModel;
 class SettingsStore;
 class SizeDisplay;
 struct CameraGeometry;
@@ -47,7 +47,7 @@ struct DebugViewerEnvironment {
   DetectionState* detection = nullptr;
   SettingsVariables* settings = nullptr;
   ViewerCounts* counts = nullptr;
-  SettingsControls* controls = nullptr;
+  SettingsModel* controls = nullptr;
   SettingsStore* store = nullptr;
   SessionState* session = nullptr;
   CameraGeometry* camera = nullptr;

@@ -45,7 +45,7 @@
 #include "settings/regular_file.h"
 #include "settings/text_encoding.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 
 namespace {

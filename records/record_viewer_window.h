@@ -54,7 +54,7 @@ class QValueAxis;
 class RecordPicture;
 class RecountEngine;
 class SelectionTrackBar;
-class SettingsControls;
+class SettingsModel;
 class SettingsStore;
 class SizeDisplay;
 struct CameraGeometry;
@@ -94,7 +94,7 @@ struct RecordViewerEnvironment {
   DetectionState* detection = nullptr;
   SettingsVariables* settings = nullptr;
   ViewerCounts* counts = nullptr;
-  SettingsControls* controls = nullptr;
+  SettingsModel* controls = nullptr;
   SettingsStore* store = nullptr;
   SessionState* session = nullptr;
   CameraGeometry* camera = nullptr;

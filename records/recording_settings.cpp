@@ -12,7 +12,7 @@
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
 #include "settings/text_encoding.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -83,7 +83,7 @@ std::optional<RecordingReport> readRecordingReport(const std::string& recordPath
 }
 
 RecordingSettings applyRecordingSettings(const RecordingReport& reading, SettingsVariables& s,
-                                         SettingsControls& controls, DetectionState& d) {
+                                         SettingsModel& controls, DetectionState& d) {
   const ReportFile& report = reading.report;
   RecordingSettings r;
 
@@ -129,11 +129,10 @@ RecordingSettings applyRecordingSettings(const RecordingReport& reading, Setting
   // Rows 14-15.
   r.StartTime = report.DateTime.value_or(0) - report.Lasting.value_or(0);
 
-  // Row 16: through the up-downs, which keep a group to 0..8.
+  // Row 16: kept to 0..8 as the selectors do.
   for (int n = 1; n <= kMaxChannels; ++n) {
-    controls.setSizeGroupPosition(n, report.channels[n].SizeGroup.value_or(kDefaultRecordViewerSizeGroup));
+    controls.setSizeGroup(s, n, report.channels[n].SizeGroup.value_or(kDefaultRecordViewerSizeGroup));
   }
-  for (int n = 1; n <= kMaxChannels; ++n) s.SizeGroup[n] = controls.sizeGroupUpDown(n).position();
 
   // Rows 17-18.
   for (int n = 1; n <= kMaxChannels; ++n) {

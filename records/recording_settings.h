@@ -29,7 +29,7 @@
 //   13  store    Enablemulti   false  -> the settings window's Enablemulti
 //   14  Program  Lasting       "0"
 //   15  Program  DateTime      "0"    -> StartTime = DateTime - Lasting
-//   16  Eka      Size Group1..4  2    -> UpDown1..4 (0..8), then SizeGroup[1..4]
+//   16  Eka      Size Group1..4  2    -> SizeGroup[1..4] (0..8)
 //   17  Eka      Countname1..4  "Counter n" -> count edit label: name + "   " + group name
 //   18                                -> ChannelNames[1..4]
 //   19  ThroughputChart<n> (or ThroughputChart) X<i>, Y<i> -> the chart series of channel n
@@ -46,7 +46,7 @@
 #include "settings/settings_variables.h"
 
 class IniFile;
-class SettingsControls;
+class SettingsModel;
 class SettingsStore;
 struct DetectionState;
 
@@ -99,7 +99,7 @@ std::optional<RecordingReport> readRecordingReport(const std::string& recordPath
 
 // Applies a reading as above.
 RecordingSettings applyRecordingSettings(const RecordingReport& reading, SettingsVariables& s,
-                                         SettingsControls& controls, DetectionState& d);
+                                         SettingsModel& controls, DetectionState& d);
 
 // The points of one channel's series from a report curve: the start point
 // (time of day of `startTime`, 0), then each point with x moved past

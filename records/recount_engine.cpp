@@ -15,7 +15,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/word_reader.h"
 #include "settings/private_folder.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 
 namespace {
 

@@ -33,7 +33,7 @@
 #include "settings/settings_variables.h"
 
 class DamageReporter;
-class SettingsControls;
+class SettingsModel;
 class SizeDisplay;
 struct DetectionState;
 struct ObjectRecord;
@@ -117,7 +117,7 @@ struct RecountContext {
   // The settings window's controls: the engine reads their Enablemulti
   // (null: unchecked); openRecording applies a recording's settings to them
   // and needs them.
-  SettingsControls* controls = nullptr;
+  SettingsModel* controls = nullptr;
   const SessionState* session = nullptr;      // SessionActive; null: no session
   RecountListener* listener = nullptr;        // told of restarts and of every fish; may be null
 };

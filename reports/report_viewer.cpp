@@ -19,7 +19,7 @@
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
 #include "settings/text_encoding.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 
 std::optional<std::string> QtReportViewerDialogs::chooseReportFile(const std::string& folder) {

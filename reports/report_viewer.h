@@ -20,7 +20,7 @@
 
 class QPrintPreviewDialog;
 class QPrinter;
-class SettingsControls;
+class SettingsModel;
 struct SettingsVariables;
 
 // The viewer's dialogs: a Qt implementation for the program, a scripted one
@@ -73,7 +73,7 @@ class QtReportViewerDialogs : public ReportViewerDialogs {
 // What the viewer works on: the program's state, or a test's own.
 struct ReportViewerEnvironment {
   SettingsVariables* settings = nullptr;       // a viewing sets its NrChannels
-  const SettingsControls* controls = nullptr;  // its `reportpath`: where the dialog starts
+  const SettingsModel* controls = nullptr;  // its `reportpath`: where the dialog starts
   ReportViewerDialogs* dialogs = nullptr;      // null: Qt's
 };
 

@@ -32,20 +32,21 @@ enum class StoreType { Integer, Boolean, String };
 // Where a value lives. Controls take a read value through their setters, so
 // their change handlers run.
 using VariableField = int32_t SettingsVariables::*;
-using ChoiceControl = RadioGroup SettingsControls::*;  // its item index
-using NumberControl = SpinEdit SettingsControls::*;    // its value
-using TextControl = Edit SettingsControls::*;          // its text
-using CheckControl = CheckBox SettingsControls::*;     // its state
+using ChoiceControl = RadioGroup SettingsModel::*;  // its item index
+using NumberControl = SpinEdit SettingsModel::*;    // its value
+using TextControl = Edit SettingsModel::*;          // its text
+using CheckControl = CheckBox SettingsModel::*;     // its state
 using Destination = std::variant<VariableField, ChoiceControl, NumberControl, TextControl, CheckControl,
                                  CtrlButton /* a button of `ctrl` */>;
 
 // Per channel n: a field of ChannelPositions[n], an entry [n] of a table of
-// the variables, the up-down sizeGroupUpDown(n) or the edit channelName(n).
+// the variables, the size group SizeGroup[n] (through the model, which
+// clamps it and shows it on the selector) or the edit channelName(n).
 using PositionField = int32_t ChannelPosition::*;
 using ChannelTable = ChannelArray<int32_t> SettingsVariables::*;
-struct SizeGroupUpDown {};
+struct SizeGroupOf {};
 struct ChannelNameEdit {};
-using ChannelDestination = std::variant<PositionField, ChannelTable, SizeGroupUpDown, ChannelNameEdit>;
+using ChannelDestination = std::variant<PositionField, ChannelTable, SizeGroupOf, ChannelNameEdit>;
 
 // A value's name; the reader and the writer spell two values differently
 // (the store matches names without regard to case).
@@ -79,7 +80,7 @@ constexpr StoredValue text(Stored id, Names names, std::string (*byDefault)(), D
   return {id, names, StoreType::String, 0, {}, byDefault, to};
 }
 
-using C = SettingsControls;
+using C = SettingsModel;
 using V = SettingsVariables;
 
 constexpr std::array kStoredValues = {
@@ -133,7 +134,7 @@ constexpr ChannelValue channelText(ChannelStored id, std::string_view stem, std:
 }
 
 constexpr std::array kChannelValues = {
-    channelInteger(ChannelStored::SizeGroup, "Size Group", [](int) { return 2; }, SizeGroupUpDown{}),
+    channelInteger(ChannelStored::SizeGroup, "Size Group", [](int) { return 2; }, SizeGroupOf{}),
     channelInteger(ChannelStored::Width, "%width", [](int n) { return defaultChannelPosition(n).Width; },
                    &ChannelPosition::Width),
     channelInteger(ChannelStored::Multib, "Multib", [](int n) { return defaultChannelPosition(n).Begin; },
@@ -191,7 +192,7 @@ std::string numberedName(std::string_view stem, int n) { return std::string(stem
 // Reads values from the store into the variables and the controls.
 class ValueReader {
  public:
-  ValueReader(SettingsVariables& v, SettingsControls& c, const SettingsStore& s) : v_(v), c_(c), s_(s) {}
+  ValueReader(SettingsVariables& v, SettingsModel& c, const SettingsStore& s) : v_(v), c_(c), s_(s) {}
 
   void operator()(std::initializer_list<Stored> ids) const {
     for (const Stored id : ids) read(entry(id));
@@ -204,7 +205,7 @@ class ValueReader {
     std::visit(Overloaded{
                    [&](PositionField f) { v_.ChannelPositions[n].*f = readNumber(); },
                    [&](ChannelTable f) { (v_.*f)[n] = readNumber(); },
-                   [&](SizeGroupUpDown) { c_.setSizeGroupPosition(n, readNumber()); },
+                   [&](SizeGroupOf) { c_.setSizeGroup(v_, n, readNumber()); },
                    [&](ChannelNameEdit) { c_.channelName(n).setText(s_.readString(name, value.textDefault(n))); },
                },
                value.destination);
@@ -230,14 +231,14 @@ class ValueReader {
   }
 
   SettingsVariables& v_;
-  SettingsControls& c_;
+  SettingsModel& c_;
   const SettingsStore& s_;
 };
 
 // Collects values as Write_Registry stores them.
 class ValueWriter {
  public:
-  ValueWriter(const SettingsVariables& v, const SettingsControls& c) : v_(v), c_(c) {}
+  ValueWriter(const SettingsVariables& v, const SettingsModel& c) : v_(v), c_(c) {}
 
   void operator()(std::initializer_list<Stored> ids) {
     for (const Stored id : ids) write(entry(id));
@@ -249,7 +250,7 @@ class ValueWriter {
                          std::visit(Overloaded{
                                         [&](PositionField f) { return number(v_.ChannelPositions[n].*f); },
                                         [&](ChannelTable f) { return number((v_.*f)[n]); },
-                                        [&](SizeGroupUpDown) { return number(c_.sizeGroupUpDown(n).position()); },
+                                        [&](SizeGroupOf) { return number(v_.SizeGroup[n]); },
                                         [&](ChannelNameEdit) { return c_.channelName(n).text(); },
                                     },
                                     value.destination));
@@ -272,7 +273,7 @@ class ValueWriter {
   }
 
   const SettingsVariables& v_;
-  const SettingsControls& c_;
+  const SettingsModel& c_;
   std::vector<StoreValue> values_;
 };
 
@@ -290,20 +291,25 @@ int32_t channelWidthMm(int item) {
 
 namespace {
 
-// For its run, the handlers of the controls work on the same variables and
-// store as the operation; afterwards the controls' own binding is back.
-class ScopedBinding {
+// For its run, the model's rules work on the same variables and store as the
+// load, and the rules that wait for the whole load run at its end; afterwards
+// the model's own binding is back.
+class ScopedLoad {
  public:
-  ScopedBinding(SettingsControls& controls, SettingsVariables& variables, SettingsStore& store)
+  ScopedLoad(SettingsModel& controls, SettingsVariables& variables, SettingsStore& store)
       : controls_(controls), variables_(controls.boundVariables()), store_(controls.boundStore()) {
     controls_.bind(&variables, &store);
+    controls_.beginLoad();
   }
-  ~ScopedBinding() { controls_.bind(variables_, store_); }
-  ScopedBinding(const ScopedBinding&) = delete;
-  ScopedBinding& operator=(const ScopedBinding&) = delete;
+  ~ScopedLoad() {
+    controls_.endLoad();
+    controls_.bind(variables_, store_);
+  }
+  ScopedLoad(const ScopedLoad&) = delete;
+  ScopedLoad& operator=(const ScopedLoad&) = delete;
 
  private:
-  SettingsControls& controls_;
+  SettingsModel& controls_;
   SettingsVariables* variables_;
   SettingsStore* store_;
 };
@@ -325,10 +331,10 @@ ChannelPosition defaultChannelPosition(int n) {
   return ChannelPosition{(n - 1) * 500 + 10, n * 500, 25};
 }
 
-void Read_Registry(SettingsVariables& v, SettingsControls& c, SettingsStore& s) {
+void Read_Registry(SettingsVariables& v, SettingsModel& c, SettingsStore& s) {
   using enum Stored;
   using enum ChannelStored;
-  ScopedBinding binding(c, v, s);
+  ScopedLoad load(c, v, s);
   s.reload();
   const ValueReader read(v, c, s);
 
@@ -339,9 +345,8 @@ void Read_Registry(SettingsVariables& v, SettingsControls& c, SettingsStore& s) 
   }
   read({Total});
 
-  // The up-downs clamp first; the size groups are taken from them after all four are set.
+  // Clamped to 0..8 as the selectors do.
   for (int n = 1; n <= kMaxChannels; ++n) read(SizeGroup, n);
-  for (int n = 1; n <= kMaxChannels; ++n) v.SizeGroup[n] = c.sizeGroupUpDown(n).position();
 
   // Forced clamping is for debugging only; its handler stores the unchecked state at once.
   read({Threshold});
@@ -371,7 +376,7 @@ void Read_Registry(SettingsVariables& v, SettingsControls& c, SettingsStore& s) 
   c.loaded = true;
 }
 
-std::vector<StoreValue> registryValues(const SettingsVariables& v, const SettingsControls& c) {
+std::vector<StoreValue> registryValues(const SettingsVariables& v, const SettingsModel& c) {
   using enum Stored;
   using enum ChannelStored;
   ValueWriter write(v, c);
@@ -393,7 +398,7 @@ std::vector<StoreValue> registryValues(const SettingsVariables& v, const Setting
   return std::move(write).values();
 }
 
-bool Write_Registry(const SettingsVariables& v, const SettingsControls& c, SettingsStore& s) {
+bool Write_Registry(const SettingsVariables& v, const SettingsModel& c, SettingsStore& s) {
   if (!c.loaded) return false;
   return s.writeValues(registryValues(v, c));
 }

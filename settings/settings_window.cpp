@@ -70,6 +70,7 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const char* caption,
   auto* column = new QVBoxLayout(box);
   for (std::size_t i = 0; i < N; ++i) {
     buttons[i] = new QRadioButton(box);
+    buttons[i]->setObjectName(QString::fromLatin1(name) + QString::number(i));
     buttons[i]->setAutoExclusive(false);
     column->addWidget(buttons[i]);
   }
@@ -143,10 +144,20 @@ Tsett::Tsett(const SettingsWindowEnvironment& environment, QWidget* parent)
   createBottomBar();
   connectEdits();
   refresh();
+  c_.setObserver(this);
   setFixedSize(sizeHint().expandedTo(QSize(620, 470)));
 }
 
-Tsett::~Tsett() = default;
+Tsett::~Tsett() {
+  if (c_.observer() == this) c_.setObserver(nullptr);
+}
+
+void Tsett::settingChanged(Setting) {
+  // An edit of this window shows the model once it is through; a hidden
+  // window is shown afresh by FormShow.
+  if (refreshing_ || editing_ || !isVisible()) return;
+  refresh();
+}
 
 QWidget* Tsett::createSettingsPage() {
   auto* page = new QWidget(this);
@@ -346,7 +357,9 @@ void Tsett::connectEdits() {
   auto onEdit = [this](auto&& apply) {
     return [this, apply](auto&&... args) {
       if (refreshing_) return;
+      editing_ = true;
       apply(args...);
+      editing_ = false;
       edited();
     };
   };

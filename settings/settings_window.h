@@ -1,8 +1,9 @@
 // Tsett: the settings window ("Settings"). It shows and edits the settings
-// controls model (settings_controls.h), which stays the one holder of every
-// value: the widgets are a view of it. Each edit goes to the model at once
-// through the model's setter, so its change handler runs; the widgets are
-// then shown again from the model. Nothing is kept in the widgets alone.
+// value model (settings_model.h), which stays the one holder of every value:
+// the widgets are a view of it. Each edit goes to the model at once through
+// the model's setter, so its rule runs; the widgets are then shown again from
+// the model, as after any change the model announces while the window shows.
+// Nothing is kept in the widgets alone.
 //
 //   TabSheet1 "Settings"        language, recording, control function, batch
 //                               number, fish type, weight constants, folder
@@ -26,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 
 class MainWindowCaptions;
@@ -76,7 +77,7 @@ using DayClock = double (*)();
 
 // What the window works on. Every pointer but dialogs is required.
 struct SettingsWindowEnvironment {
-  SettingsControls* controls = nullptr;
+  SettingsModel* controls = nullptr;
   SettingsVariables* settings = nullptr;   // LanguageNumber, NrChannels, DebugMode
   SettingsStore* store = nullptr;
   TextTable* texts = nullptr;               // refilled by a language change
@@ -101,7 +102,7 @@ double lineRate(int32_t linesPerBuffer, const LineRateCount& count, double nowDa
 // "LineWidth" "x" "LinesPerBuffer": 512 and 64 give "512x64".
 std::string imageBufferText(const CameraGeometry& camera);
 
-class Tsett : public QDialog {
+class Tsett : public QDialog, private SettingsObserver {
   Q_OBJECT
 
  public:
@@ -113,7 +114,6 @@ class Tsett : public QDialog {
   void refresh();
   // Fills the channel grid `strmul`: a header row, then a row per channel.
   void showChannelTable(const std::vector<std::array<std::string, 4>>& rows);
-  QTabWidget* pages() const { return PageControl1; }
 
   // Operations named after their events.
   void FormShow();
@@ -123,7 +123,33 @@ class Tsett : public QDialog {
   void Button4Click();       // "Reset"
   void GroupBox6DblClick();
 
-  // Controls under their form names, for tests and the screenshot command.
+  void done(int result) override;
+
+ signals:
+  // A "...." button or a double-click: the on-screen keyboard on `target`.
+  void keyboardRequested(QWidget* target, bool digitsOnly);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void settingChanged(Setting setting) override;
+  QWidget* createSettingsPage();
+  QWidget* createMultiChannelsPage();
+  QWidget* createAdvancedPage();
+  QWidget* createReportPage();
+  void createBottomBar();
+  void connectEdits();
+  void showCaptions();
+  void loadLogo();
+  void edited();  // after any edit: the model's handlers ran, show it again
+  QWidget* captionControl(SettingsCaption control) const;
+
+  // The controls under their form names. Tests and other windows find them
+  // by object name (findChild), as the form names them: the radio buttons of
+  // a radio group are its name and the item index ("Recordmethod2"), the
+  // channel names and their buttons Cname1, cname2, ..., Keyb1, keyb2, ....
   QComboBox* ComboBox1 = nullptr;
   std::array<QRadioButton*, 3> Recordmethod{};
   std::array<QRadioButton*, 4> ctrl{};  // CtrlNone, CtrlOverload, CtrlBatchAlarm, CtrlBatchSplitter
@@ -162,30 +188,8 @@ class Tsett : public QDialog {
   QPushButton* BitBtn1 = nullptr;  // OK
   QPushButton* BitBtn2 = nullptr;  // Cancel
 
-  void done(int result) override;
-
- signals:
-  // A "...." button or a double-click: the on-screen keyboard on `target`.
-  void keyboardRequested(QWidget* target, bool digitsOnly);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  QWidget* createSettingsPage();
-  QWidget* createMultiChannelsPage();
-  QWidget* createAdvancedPage();
-  QWidget* createReportPage();
-  void createBottomBar();
-  void connectEdits();
-  void showCaptions();
-  void loadLogo();
-  void edited();  // after any edit: the model's handlers ran, show it again
-  QWidget* captionControl(SettingsCaption control) const;
-
   SettingsWindowEnvironment env_;
-  SettingsControls& c_;
+  SettingsModel& c_;
   std::unique_ptr<QtSettingsWindowDialogs> ownDialogs_;
   SettingsWindowDialogs* dialogs_ = nullptr;
   QTabWidget* PageControl1 = nullptr;
@@ -208,6 +212,7 @@ class Tsett : public QDialog {
   QGroupBox* sensitivityBox = nullptr;
   bool shownBefore_ = false;
   bool refreshing_ = false;
+  bool editing_ = false;  // an edit of the window is going to the model
 };
 
 #endif  // TINDAVEL_SETTINGS_SETTINGS_WINDOW_H_

@@ -24,7 +24,7 @@
 #include "records/damage_reporter.h"
 #include "records/debug_viewer_engine.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "settings/regular_file.h"
@@ -103,7 +103,7 @@ int runDebugcount(const std::vector<std::string>& args) {
   store.reload();
   const auto detection = std::make_unique<DetectionState>();
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts viewerCounts;
   Read_Registry(settings, controls, store);
   DebugViewerContext ctx;

@@ -57,7 +57,7 @@ int runRecountReport(const std::vector<std::string>& args) {
     SettingsStore store(defaultStorePath());
     store.setReadOnly(true);
     SettingsVariables variables;
-    SettingsControls controls;
+    SettingsModel controls;
     Read_Registry(variables, controls, store);
     report.companyName = controls.editoperator.text();
     report.logoPath = controls.logoimagepath.text();

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tools/cli_command.h"
@@ -43,7 +43,7 @@ int runSettings(const std::vector<std::string>& args) {
     return 2;
   }
   SettingsVariables variables;
-  SettingsControls controls;
+  SettingsModel controls;
   Read_Registry(variables, controls, store);
 
   for (const auto& [name, value] : registryValues(variables, controls)) {

@@ -8,7 +8,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/recording_opener.h"
 #include "settings/regular_file.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/text_encoding.h"
 
@@ -26,7 +26,7 @@ Recount recountOne(const std::string& file, const RecountRange& range, const Set
   // displays. The detection tables are large, so they live on the heap.
   const auto detection = std::make_unique<DetectionState>();
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts viewerCounts;
   RecountContext ctx;
   ctx.detection = detection.get();

@@ -88,7 +88,7 @@ class ScopeWindowTest : public ::testing::Test {
 
   fs::path dir;
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   SettingsStore store;
   CameraGeometry camera;
   ScriptedScopeDialogs dialogs;

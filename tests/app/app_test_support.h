@@ -68,7 +68,7 @@ class ProgramStateTest : public ::testing::Test {
   CameraGeometry& camera = state->camera;
   CountingState& counting = state->counting;
   TextTable& texts = state->texts;
-  SettingsControls& sett = state->sett;
+  SettingsModel& sett = state->sett;
   ScriptedMainWindowDialogs prompts;
   FakeEnvironment env;
 };

@@ -126,7 +126,7 @@ TEST_F(WindowListTest, FirstiniLoadsTheStoredSettingsIntoTheWindows) {
   EXPECT_TRUE(sett.FishtypeWeight.visible);
   // A click on a selector is stored at once.
   w.UpDown[2]->stepBy(1);
-  EXPECT_EQ(sett.sizeGroupUpDown(2).position(), 6);
+  EXPECT_EQ(settings.SizeGroup[2], 6);
   SettingsStore reread(path);
   EXPECT_EQ(reread.readInteger("Size Group2", -1), 6);
   EXPECT_EQ(reread.readInteger("Counters2", -1), 6);  // the stored counts were not overwritten
@@ -214,14 +214,14 @@ TEST_F(WindowListTest, SettingsWindowGetsTheChannelTableAndTheKeyboard) {
   writeStoreFile("[Eka]\nNrChannels=2\n");
   ASSERT_TRUE(create());
   windows.FrmAdal->firstiniTimer();
-  EXPECT_EQ(windows.sett->strmul->rowCount(), 3);  // header and two channels
+  EXPECT_EQ(windows.sett->findChild<QTableWidget*>("strmul")->rowCount(), 3);  // header and two channels
   QWidget* target = nullptr;
   QTimer::singleShot(0, windows.FrmSoftkeyb, [&] {
     target = state->softKeyb.SoftKeybTarget;
     windows.FrmSoftkeyb->close();
   });
-  windows.sett->Numberkeyb->click();
-  EXPECT_EQ(target, windows.sett->Targetvalue);
+  windows.sett->findChild<QPushButton*>("Numberkeyb")->click();
+  EXPECT_EQ(target, windows.sett->findChild<QSpinBox*>("Targetvalue"));
   EXPECT_TRUE(state->softKeyb.SoftKeybDigitsOnly);
 }
 
@@ -288,7 +288,7 @@ TEST_F(WindowListTest, TheSettingsWindowShowsTheSensorLine) {
   ASSERT_TRUE(create());
   windows.FrmAdal->firstiniTimer();
   windows.sett->show();
-  EXPECT_EQ(windows.sett->imagebuffsize->text(), QStringLiteral("512x0"));
+  EXPECT_EQ(windows.sett->findChild<QLineEdit*>("imagebuffsize")->text(), QStringLiteral("512x0"));
   windows.sett->reject();
 }
 

@@ -33,7 +33,7 @@
 #include "app/single_instance_handover.h"
 #include "records/record_viewer_window.h"
 #include "reports/report_viewer.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/scripted_main_window_dialogs.h"
@@ -126,7 +126,7 @@ class FileOpeningTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> detection = std::make_unique<DetectionState>();
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts counts;
   SessionState session;
   CameraGeometry camera;

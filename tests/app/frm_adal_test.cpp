@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, FreeSpaceWarning) {
 }
 
 // Which of the settings window's channel name edits show.
-std::map<int, bool> nameEditsShown(const SettingsControls& sett) {
+std::map<int, bool> nameEditsShown(const SettingsModel& sett) {
   std::map<int, bool> names;
   for (int n = 2; n <= kMaxChannels; ++n) names[n] = sett.channelName(n).visible;
   return names;
@@ -464,7 +464,7 @@ TEST_F(MainWindowTest, SizeGroupSelectorsSetChannelsAndStore) {
   EXPECT_EQ(applied(), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(settings.SizeGroup, (ChannelArray<int32_t>{0, 4, 4, 4, 0}));
   EXPECT_EQ(stored(), 4);
-  EXPECT_EQ(sett.sizeGroupUpDown(1).position(), 4);
+  EXPECT_EQ(settings.SizeGroup[1], 4);
   sett.Enablemulti.setChecked(true);
   w.UpDown[1]->stepBy(-1);
   EXPECT_EQ(applied(), (std::vector<int>{1}));

@@ -32,7 +32,7 @@
 #include "records/recording_settings.h"
 #include "reports/report_viewer.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
@@ -145,7 +145,7 @@ class SoakTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   SessionState session;
   CameraGeometry camera;

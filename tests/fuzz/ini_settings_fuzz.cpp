@@ -11,7 +11,7 @@
 
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -55,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::writeScratchFile("Eka Registry.ini", bytes);
   // Loaded and saved through one store, as the program does.
   SettingsVariables v1;
-  SettingsControls c1;
+  SettingsModel c1;
   SettingsStore store(path);
   Read_Registry(v1, c1, store);
   const std::vector<StoreValue> loaded = registryValues(v1, c1);
   fuzz::check(Write_Registry(v1, c1, store), "a loaded store saves");
   SettingsVariables v2;
-  SettingsControls c2;
+  SettingsModel c2;
   SettingsStore again(path);
   Read_Registry(v2, c2, again);
   fuzz::check(registryValues(v2, c2) == loaded, "a saved store loads the values it saved");

@@ -26,7 +26,7 @@
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "settings/ini_file.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -62,7 +62,7 @@ inline RecordingReport recountReport(const RecountOptions& o) {
 // The tables one opened recording is counted on, new for each file.
 struct RecountTables {
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts counts;
   NullStream trace;
   CollectingDamageReporter damage;

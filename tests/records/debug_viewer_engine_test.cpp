@@ -13,7 +13,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/debug_viewer_engine.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 
@@ -65,7 +65,7 @@ class DebugViewerEngineTest : public ::testing::Test {
   fs::path dir;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   DebugViewerContext ctx;
   std::unique_ptr<DebugViewerEngine> engine;

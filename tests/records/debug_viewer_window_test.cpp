@@ -23,7 +23,7 @@
 #include "records/record_viewer_window.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
@@ -92,7 +92,7 @@ class DebugViewerWindowTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   SessionState session;
   CameraGeometry camera;
@@ -122,7 +122,7 @@ TEST_F(DebugViewerWindowTest, NextShowsTheEnginesCountsAndDrawsTheObjects) {
   // The engine alone on its own state, from the same store.
   auto d2 = std::make_unique<DetectionState>();
   SettingsVariables s2;
-  SettingsControls controls2;
+  SettingsModel controls2;
   ViewerCounts v2;
   SettingsStore store2(storePath.string());
   store2.setReadOnly(true);

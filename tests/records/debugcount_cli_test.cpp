@@ -20,7 +20,7 @@
 #include "records/debug_viewer_engine.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
@@ -55,7 +55,7 @@ class DebugcountCliTest : public ::testing::Test {
     store.setReadOnly(true);
     auto d = std::make_unique<DetectionState>();
     SettingsVariables s;
-    SettingsControls controls;
+    SettingsModel controls;
     ViewerCounts v;
     Read_Registry(s, controls, store);
     DebugViewerContext ctx;

@@ -11,7 +11,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/live_comparison.h"
 #include "records/recording_opener.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 
@@ -56,7 +56,7 @@ class LiveComparisonTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   RecountContext ctx;
   LiveComparison comparison;

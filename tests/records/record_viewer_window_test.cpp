@@ -29,7 +29,7 @@
 #include "records/recount_engine.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
@@ -104,7 +104,7 @@ class RecordViewerWindowTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   DetectionState d;
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   SessionState session;
   CameraGeometry camera;

@@ -19,7 +19,7 @@
 #include "records/recount_engine.h"
 #include "records/word_reader.h"
 #include "settings/ini_file.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 
@@ -64,7 +64,7 @@ class RecountEngineTest : public ::testing::Test {
 
   // Applies the report of `path` to tables of a test's own; false when it
   // has none.
-  bool applyReportOf(const std::string& path, SettingsVariables& s2, SettingsControls& c2, DetectionState& d2) {
+  bool applyReportOf(const std::string& path, SettingsVariables& s2, SettingsModel& c2, DetectionState& d2) {
     const std::optional<RecordingReport> reading = readRecordingReport(path, *store);
     if (reading) applyRecordingSettings(*reading, s2, c2, d2);
     return reading.has_value();
@@ -99,7 +99,7 @@ class RecountEngineTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   DetectionState d;
   SettingsVariables s;
-  SettingsControls controls;
+  SettingsModel controls;
   ViewerCounts v;
   std::ostringstream trace;
   Reasons reasons;
@@ -315,7 +315,7 @@ TEST_F(RecountEngineTest, CountAcrossBlocksEqualsALineByLineCountOfTheSameFile) 
 
   DetectionState d2;
   SettingsVariables s2;
-  SettingsControls c2;
+  SettingsModel c2;
   ViewerCounts v2;
   ASSERT_TRUE(applyReportOf(path, s2, c2, d2));
   for (int c = 1; c <= s2.NrChannels; ++c) stillafiskiflokk(c, d2, s2, 0, false);
@@ -355,7 +355,7 @@ TEST_F(RecountEngineTest, SparseCountTakesRunsOfEmptyLinesAsALineByLineCountDoes
 
   DetectionState d2;
   SettingsVariables s2;
-  SettingsControls c2;
+  SettingsModel c2;
   ViewerCounts v2;
   std::ostringstream trace2;
   ASSERT_TRUE(applyReportOf(path, s2, c2, d2));
@@ -420,7 +420,7 @@ TEST_F(RecountEngineTest, SizeLimitsAdaptAfterEveryFrameInEveryChannel) {
 
   DetectionState ref;
   SettingsVariables rs;
-  SettingsControls rc;
+  SettingsModel rc;
   ASSERT_TRUE(applyReportOf(path, rs, rc, ref));
   for (int c = 1; c <= 4; ++c) stillafiskiflokk(c, ref, rs, 0, false);
   const Limits applied = limitsOf(ref);

@@ -18,7 +18,7 @@
 #include "records/recording_opener.h"
 #include "records/recording_settings.h"
 #include "records/recount_engine.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 
 namespace recount_test {
@@ -116,7 +116,7 @@ inline ChannelArray<int32_t> countOnOwnState(const std::string& path, const Sett
                                              int* nrChannels = nullptr) {
   DetectionState d;
   SettingsVariables s;
-  SettingsControls c;
+  SettingsModel c;
   ViewerCounts v;
   RecountContext ctx;
   ctx.detection = &d;

@@ -33,7 +33,7 @@
 #include "reports/jpeg_logo.h"
 #include "reports/report_charts.h"
 #include "reports/report_viewer.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 #include "tests/command_runner.h"
 #include "tests/reports/scripted_report_viewer_dialogs.h"
@@ -85,7 +85,7 @@ class ViewerTest : public ::testing::Test {
   void choose(std::optional<std::string> file) { dialogs.answers.push_back(std::move(file)); }
 
   SettingsVariables settings;
-  SettingsControls controls;
+  SettingsModel controls;
   ScriptedReportViewerDialogs dialogs;
   Tfrmreport viewer{{&settings, &controls, &dialogs}};
 };

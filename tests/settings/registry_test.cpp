@@ -6,7 +6,7 @@
 
 #include "settings/ini_line.h"
 #include "settings/registry.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tests/settings/settings_test_util.h"
@@ -37,7 +37,7 @@ class RegistryTest : public ::testing::Test {
 
   fs::path path_;
   SettingsVariables vars_;
-  SettingsControls controls_;
+  SettingsModel controls_;
   MainWindowRecorder recorder_;
 };
 
@@ -47,7 +47,6 @@ TEST_F(RegistryTest, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(vars_.RightEdge, 511);
   for (int n = 1; n <= 4; ++n) {
     EXPECT_EQ(vars_.SizeGroup[n], 2) << n;
-    EXPECT_EQ(controls_.sizeGroupUpDown(n).position(), 2) << n;
     EXPECT_EQ(controls_.channelName(n).text(), "Counter " + std::to_string(n));
   }
   EXPECT_EQ(controls_.Targetvalue.value(), 100);
@@ -279,7 +278,7 @@ TEST_F(RegistryTest, WriteThenReadGivesTheSameWorkingCopy) {
   const std::vector<StoreValue> first = registryValues(vars_, controls_);
   ASSERT_TRUE(write());
   SettingsVariables vars2;
-  SettingsControls controls2;
+  SettingsModel controls2;
   SettingsStore store(path_.string());
   Read_Registry(vars2, controls2, store);
   EXPECT_EQ(registryValues(vars2, controls2), first);
@@ -307,7 +306,7 @@ TEST_F(RegistryTest, WriterOrderAndSpelling) {
 // Every stored setting, listed by hand (not from the registry's own value
 // table), so that a value the writer stores under one name and the reader
 // looks for under another shows. autosence is left out: every read checks it.
-std::vector<std::string> storedSettings(const SettingsVariables& v, const SettingsControls& c) {
+std::vector<std::string> storedSettings(const SettingsVariables& v, const SettingsModel& c) {
   std::vector<std::string> s = {
       "LeftEdge " + std::to_string(v.LeftEdge), "RightEdge " + std::to_string(v.RightEdge),
       "GrandTotal " + std::to_string(v.GrandTotal), "ForcedClamping " + std::to_string(c.ForcedClamping.checked()),
@@ -328,8 +327,7 @@ std::vector<std::string> storedSettings(const SettingsVariables& v, const Settin
   for (int n = 1; n <= kMaxChannels; ++n) {
     const ChannelPosition& p = v.ChannelPositions[n];
     const std::string ch = " " + std::to_string(n) + " ";
-    s.insert(s.end(), {"UpDown" + ch + std::to_string(c.sizeGroupUpDown(n).position()),
-                       "SizeGroup" + ch + std::to_string(v.SizeGroup[n]), "Begin" + ch + std::to_string(p.Begin),
+    s.insert(s.end(), {"SizeGroup" + ch + std::to_string(v.SizeGroup[n]), "Begin" + ch + std::to_string(p.Begin),
                        "End" + ch + std::to_string(p.End), "Width" + ch + std::to_string(p.Width),
                        "ChannelCounter" + ch + std::to_string(v.ChannelCounter[n]),
                        "ChannelCounterT" + ch + std::to_string(v.ChannelCounterT[n]),
@@ -340,7 +338,7 @@ std::vector<std::string> storedSettings(const SettingsVariables& v, const Settin
 
 // Sets every stored setting to a value none of the reader's defaults has
 // (the channel positions: their designed ones moved).
-void setEverySetting(SettingsVariables& v, SettingsControls& c) {
+void setEverySetting(SettingsVariables& v, SettingsModel& c) {
   v.LeftEdge = 12;
   v.RightEdge = 400;
   v.GrandTotal = 321;
@@ -366,8 +364,7 @@ void setEverySetting(SettingsVariables& v, SettingsControls& c) {
   c.Resolution.setValue(1200);
   v.LanguageNumber = 3;
   for (int n = 1; n <= kMaxChannels; ++n) {
-    c.setSizeGroupPosition(n, n + 3);
-    v.SizeGroup[n] = n + 3;
+    c.setSizeGroup(v, n, n + 3);
     const ChannelPosition designed = defaultChannelPosition(n);
     v.ChannelPositions[n] = ChannelPosition{designed.Begin + 5, designed.End - 5, 20 + n};
     v.ChannelCounter[n] = 10 * n;
@@ -385,7 +382,7 @@ TEST_F(RegistryTest, WriteThenReadRestoresEverySetting) {
 
   SettingsVariables vars2;
   vars2.DebugMode = true;  // keeps Threshold
-  SettingsControls controls2;
+  SettingsModel controls2;
   SettingsStore store(path_.string());
   Read_Registry(vars2, controls2, store);
   const std::vector<std::string> back = storedSettings(vars2, controls2);
@@ -400,7 +397,7 @@ TEST_F(RegistryTest, WriteThenReadRestoresEverySetting) {
   for (const CtrlButton button : {CtrlNone, CtrlOverload, CtrlBatchAlarm, CtrlBatchSplitter}) {
     controls_.ctrl.setChecked(button, true);
     ASSERT_TRUE(write());
-    SettingsControls controls3;
+    SettingsModel controls3;
     SettingsVariables vars3;
     Read_Registry(vars3, controls3, store);
     EXPECT_EQ(controls3.ctrl.checkedIndex(), static_cast<int>(button));
@@ -454,7 +451,7 @@ TEST_F(RegistryTest, BadInputLoadsDefaults) {
   for (const std::string& bytes : cases) {
     writeBytes(path_, bytes);
     SettingsVariables vars;
-    SettingsControls controls;
+    SettingsModel controls;
     SettingsStore store(path_.string());
     Read_Registry(vars, controls, store);
     EXPECT_EQ(vars.RightEdge, 511);
@@ -468,7 +465,7 @@ TEST_F(RegistryTest, BadInputLoadsDefaults) {
     // And a save of it reads back the same.
     ASSERT_TRUE(Write_Registry(vars, controls, store));
     SettingsVariables again;
-    SettingsControls controlsAgain;
+    SettingsModel controlsAgain;
     Read_Registry(again, controlsAgain, store);
     EXPECT_EQ(registryValues(again, controlsAgain), registryValues(vars, controls));
   }

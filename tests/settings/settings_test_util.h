@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/ini_file.h"
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 
 inline std::filesystem::path testFolder() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -47,13 +47,21 @@ inline std::string stored(const std::filesystem::path& path, const std::string& 
 struct MainWindowRecorder : MainWindowListener {
   int channelDisplayUpdates = 0;
   std::vector<std::pair<int, std::string>> renames;
+  std::vector<std::string> recordingFolders;  // `reportpath` as each recording mode change saw it
 
-  void attach(SettingsControls& controls) { controls.setMainWindowListener(this); }
+  void attach(SettingsModel& controls) {
+    model = &controls;
+    controls.setMainWindowListener(this);
+  }
   void Stillamultiteljara() override { ++channelDisplayUpdates; }
   void renameChannel(int channel, const std::string& name) override { renames.emplace_back(channel, name); }
   void showSizeGroupPosition(int, int32_t) override {}
-  void RecordonchkClick() override { ++recordingModeChanges; }
+  void RecordonchkClick() override {
+    ++recordingModeChanges;
+    if (model != nullptr) recordingFolders.push_back(model->reportpath.text());
+  }
   int recordingModeChanges = 0;
+  const SettingsModel* model = nullptr;
 };
 
 #endif  // TINDAVEL_TESTS_SETTINGS_SETTINGS_TEST_UTIL_H_

@@ -1,27 +1,27 @@
-// The settings window's controls and handlers, without the window.
+// The settings value model and its rules, without the window.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "settings/settings_controls.h"
+#include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "tests/settings/settings_test_util.h"
 
 namespace {
 
-class SettingsControlsTest : public ::testing::Test {
+class SettingsModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     recorder_.attach(controls_);
     controls_.bind(&vars_, nullptr);
   }
   SettingsVariables vars_;
-  SettingsControls controls_;
+  SettingsModel controls_;
   MainWindowRecorder recorder_;
 };
 
-TEST_F(SettingsControlsTest, DesignedValues) {
+TEST_F(SettingsModelTest, DesignedValues) {
   EXPECT_TRUE(controls_.Enablemulti.checked());
   EXPECT_EQ(controls_.ctrl.checkedIndex(), CtrlNone);
   EXPECT_EQ(controls_.Nrch.value(), 1);
@@ -32,13 +32,11 @@ TEST_F(SettingsControlsTest, DesignedValues) {
   EXPECT_EQ(controls_.wcsalmon.value(), 100);
   EXPECT_EQ(controls_.wcbream.value(), 100);
   EXPECT_EQ(controls_.wcbass.value(), 100);
-  EXPECT_EQ(controls_.UpDown1.position(), 1);
-  EXPECT_EQ(controls_.UpDown2.position(), 2);
   EXPECT_FALSE(controls_.loaded);
   EXPECT_FALSE(controls_.debugmode.visible);
 }
 
-TEST_F(SettingsControlsTest, EnablemultiOnAndOffSelectNone) {
+TEST_F(SettingsModelTest, EnablemultiOnAndOffSelectNone) {
   controls_.ctrl.setChecked(CtrlBatchAlarm, true);
   controls_.Enablemulti.setChecked(false);
   EXPECT_TRUE(controls_.ctrl.enabled[CtrlBatchSplitter]);
@@ -58,7 +56,7 @@ TEST_F(SettingsControlsTest, EnablemultiOnAndOffSelectNone) {
   EXPECT_EQ(recorder_.channelDisplayUpdates, 2);
 }
 
-TEST_F(SettingsControlsTest, ChannelNameBeyondTheChannelsInUseIsHidden) {
+TEST_F(SettingsModelTest, ChannelNameBeyondTheChannelsInUseIsHidden) {
   vars_.NrChannels = 2;
   controls_.Cname3.setText("Tank 3");
   ASSERT_EQ(recorder_.renames.size(), 1u);
@@ -82,7 +80,7 @@ TEST_F(SettingsControlsTest, ChannelNameBeyondTheChannelsInUseIsHidden) {
   EXPECT_EQ(recorder_.renames.back(), std::make_pair(1, std::string("Only")));
 }
 
-TEST_F(SettingsControlsTest, ForcedClampingWritesThresholdAtOnce) {
+TEST_F(SettingsModelTest, ForcedClampingWritesThresholdAtOnce) {
   const auto path = testFolder() / "Eka Registry.ini";
   SettingsStore store(path.string());
   controls_.bind(&vars_, &store);
@@ -92,7 +90,7 @@ TEST_F(SettingsControlsTest, ForcedClampingWritesThresholdAtOnce) {
   EXPECT_EQ(stored(path, "Threshold"), "0");
 }
 
-TEST_F(SettingsControlsTest, DebugModeCheckBox) {
+TEST_F(SettingsModelTest, DebugModeCheckBox) {
   controls_.GroupBox6DblClick();
   EXPECT_TRUE(controls_.debugmode.visible);
   controls_.debugmode.setChecked(true);
@@ -103,7 +101,7 @@ TEST_F(SettingsControlsTest, DebugModeCheckBox) {
   EXPECT_FALSE(controls_.debugmode.visible);
 }
 
-TEST_F(SettingsControlsTest, ReportFolderGetsItsSeparatorOnExit) {
+TEST_F(SettingsModelTest, ReportFolderGetsItsSeparatorOnExit) {
   const std::string folder = std::string("/data") + kFolderSeparator + "Data";
   controls_.reportpath.setText(folder);
   controls_.reportpathExit();
@@ -115,27 +113,26 @@ TEST_F(SettingsControlsTest, ReportFolderGetsItsSeparatorOnExit) {
   EXPECT_EQ(controls_.reportpath.text(), "");
 }
 
-TEST(ControlTest, RadioGroupAndSpinEditClampLikeTheToolkit) {
-  RadioGroup group({"a", "b", "c"}, 0);
-  int changes = 0;
-  group.onChange = [&] { ++changes; };
+TEST_F(SettingsModelTest, RadioGroupAndSpinEditClampLikeTheToolkit) {
+  RadioGroup& group = controls_.Recordmethod;  // three items
+  const int changes = recorder_.recordingModeChanges;
   group.setItemIndex(7);
   EXPECT_EQ(group.itemIndex(), 2);
   group.setItemIndex(7);  // no change, no handler
-  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(recorder_.recordingModeChanges, changes + 1);
   group.setItemIndex(-5);
   EXPECT_EQ(group.itemIndex(), -1);
   EXPECT_EQ(group.selectedText(), "");
 
-  SpinEdit limited(5, 1, 4);
+  SpinEdit limited({}, 5, 1, 4);
   EXPECT_EQ(limited.value(), 4);
   limited.setValue(-100);
   EXPECT_EQ(limited.value(), 1);
-  SpinEdit free(0, 0, 0);
+  SpinEdit free({}, 0, 0, 0);
   free.setValue(-2147483647 - 1);
   EXPECT_EQ(free.value(), -2147483647 - 1);
 
-  ExclusiveButtons buttons(4, 0);
+  ExclusiveButtons buttons({}, 4, 0);
   buttons.setChecked(2, true);
   EXPECT_EQ(buttons.checkedIndex(), 2);
   EXPECT_FALSE(buttons.checked(0));
@@ -145,7 +142,7 @@ TEST(ControlTest, RadioGroupAndSpinEditClampLikeTheToolkit) {
   EXPECT_EQ(buttons.checkedIndex(), -1);
 }
 
-TEST_F(SettingsControlsTest, CaptionsOfTheLanguageFill) {
+TEST_F(SettingsModelTest, CaptionsOfTheLanguageFill) {
   SettingsWindowCaptions& target = controls_;
   target.setCaption(SettingsCaption::Recordmethod, 1, "Sampling[10sec/5min]");
   target.setCaption(SettingsCaption::Recordmethod, -1, "Upptaka");
