@@ -50,7 +50,7 @@ class DebugViewerEngineTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   bool open(const std::string& path) {
-    return engine->openFile(path, readDebugViewerReport(path, false), nullptr);
+    return engine->openFile(path, readRecordingReport(path, false), nullptr);
   }
   // Presses "Next" until it is disabled; returns the windows stepped.
   int stepToEnd() {
@@ -216,12 +216,12 @@ TEST_F(DebugViewerEngineTest, TheManualCountFileGivesEachWindowItsLine) {
   ASSERT_TRUE(open(path));
   EXPECT_EQ(engine->state().Edit3, "4");
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 4);
+  EXPECT_EQ(engine->lastWindow().Manual, 5);  // the line the window shows
   EXPECT_EQ(engine->lastWindow().Automatic, d->ObjectTotal);
   EXPECT_EQ(engine->state().Edit3, "5");
   EXPECT_EQ(engine->state().Edit5, "5");
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 5);
+  EXPECT_EQ(engine->lastWindow().Manual, 6);
   EXPECT_EQ(engine->state().Edit5, "11");
 }
 
@@ -231,7 +231,8 @@ TEST_F(DebugViewerEngineTest, AShortOrMissingManualCountFileNeverStopsTheSteppin
   writeFile(dir / "s.tal", "4 0\n");
   ASSERT_TRUE(open(path));
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 4);
+  EXPECT_FALSE(engine->lastWindow().Manual.has_value());
+  EXPECT_EQ(engine->state().Edit3, "");  // not line 1 again
   engine->nextClick();
   EXPECT_FALSE(engine->lastWindow().Manual.has_value());
   EXPECT_EQ(stepToEnd(), 2);
