@@ -73,8 +73,11 @@ void applyDebugViewerSettings(const RecordingReport& reading, SettingsVariables&
   // Row 1. A choice outside the items keeps the width in force.
   controls.Channelwidth.setItemIndex(report.channelwidth.value_or(kDebugChannelwidthItem));
   s.ChannelWidthMm = parseReportInteger(controls.Channelwidth.selectedText()).value_or(s.ChannelWidthMm);
-  // The detection's constants follow the chosen width, as they do when the
-  // settings are loaded, so the count agrees with the record viewer's.
+  // The detection's constants follow the recording's own width, not the
+  // width this computer's settings hold: ChannelWidthMm and the constants
+  // chosen by it never disagree, and a recording counts the same here, in
+  // the record viewer and on any computer. Closing the viewer sets them from
+  // the user's settings again.
   setDetectionConstants(d, s.ChannelWidthMm);
   // Rows 2-5; the tables hold four channels.
   s.NrChannels = std::clamp(report.NrChannels.value_or(kDebugNrChannels), 0, kMaxChannels);

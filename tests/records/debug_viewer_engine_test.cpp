@@ -323,6 +323,18 @@ TEST_F(DebugViewerEngineTest, ThisViewersReportDefaults) {
   EXPECT_EQ(s.RightEdge, 511);
 }
 
+// A 1400 mm recording counts with the wide channel's constants whatever
+// width the user's settings hold.
+TEST_F(DebugViewerEngineTest, TheRecordingsOwnWidthChoosesTheDetectionConstants) {
+  const std::string path = writeRecording(dir / "w", recordWords(bars(10, 5, {{100, 130}})), "[Eka]\nchannelwidth=2\n");
+  setDetectionConstants(*d, 1000);
+  ASSERT_TRUE(open(path));
+  EXPECT_EQ(s.ChannelWidthMm, 1400);
+  EXPECT_EQ(d->LengthDivisor, kWideChannelConstants.LengthDivisor);
+  EXPECT_EQ(d->AngleThreshold, kWideChannelConstants.AngleThreshold);
+  EXPECT_EQ(d->AreaFactor, kWideChannelConstants.AreaFactor);
+}
+
 TEST_F(DebugViewerEngineTest, FormCloseAppliesTheSizeGroupsAgainAndClosesTheFile) {
   const std::string path = writeRecording(dir / "f", recordWords(drawFish(5000, fishEvery(5000, 37, 1))),
                                           reportFor(1));
