@@ -28,6 +28,7 @@
 
 #include <utility>
 
+#include "app/first_time_initialisation.h"
 #include "app/free_space.h"
 #include "app/main_window_dialogs.h"
 #include "app/main_window_environment.h"
@@ -400,16 +401,13 @@ void TFrmAdal::lampWaitEnded() {
 void TFrmAdal::firstiniTimer() {
   ui_.firstini->stop();
   SettingsModel& sett = state_.sett;
-  Read_Registry(state_.settings, sett, state_.store);
-  setDetectionConstants(state_.detection, channelWidthConstants(sett.Channelwidth.itemIndex()));
+  // The settings, the detection constants and the session flags, as the
+  // command line has them too.
+  firstTimeInitialisation(state_.settings, sett, state_.store, state_.detection, state_.session, &state_.recorder);
   QFont statusFont = statusBar()->font();
   statusFont.setPointSize(kStatusFontPoints);
   statusBar()->setFont(statusFont);
   for (QLabel* panel : ui_.StatusPanels) panel->setFont(statusFont);
-  state_.session.SessionActive = false;
-  state_.session.RunFlag = false;
-  // The recording writer's SamplingOn: no recording runs in this edition, the
-  // writer is not part of the start-up.
   uppfaeraTungumal(state_.texts, state_.settings.LanguageNumber, *this, sett, state_.session.SessionActive);
   for (int n = 1; n <= kMaxChannels; ++n) {
     ui_.estimlbl[n]->show();
@@ -418,18 +416,9 @@ void TFrmAdal::firstiniTimer() {
   }
   sett.FishtypeWeight.visible = true;  // with GroupBox12, which the settings model does not hold
   showCounts();
-  SettingsVariables& s = state_.settings;
-  s.ChannelPositions[1].Begin = s.LeftEdge;
-  // The channel table holds four channels; a count outside 1..4 (settings
-  // not loaded) must not write past it.
-  if (s.NrChannels >= 1 && s.NrChannels <= kMaxChannels) s.ChannelPositions[s.NrChannels].End = s.RightEdge;
-  if (s.NrChannels == 1) {
-    sett.Enablemulti.setChecked(false);
-    sett.Enablemulti.enabled = false;
-  }
   Stillamultiteljara();
   emit channelTableRequested();
-  ui_.Debugrec->setVisible(s.DebugMode);
+  ui_.Debugrec->setVisible(state_.settings.DebugMode);
   if (const auto warning = freeSpaceWarning(freeMegabytes(env_->freeBytes())))
     dialogs_->inform(QString::fromStdString(*warning));
   state_.counting.BufferCount = 1;

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <system_error>
 
 #include "analysis/detection_state.h"
 #include "analysis/line_analysis.h"
@@ -17,7 +16,6 @@
 #include "records/record_format.h"
 #include "records/recording_settings.h"
 #include "reports/report_values.h"
-#include "settings/ini_file.h"
 #include "settings/regular_file.h"
 #include "settings/settings_model.h"
 
@@ -31,11 +29,6 @@ constexpr int32_t kDebugChannelSpan = 500;
 constexpr int32_t kDebugBeginOffset = 10;
 constexpr int32_t kMarkerOffset = 15;
 constexpr int32_t kEnterKey = 13;
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 
 int32_t clampToInt32(double v) {
   if (!std::isfinite(v)) return 0;
@@ -74,24 +67,17 @@ std::string manualCountPath(const std::string& recordPath) {
   return (p.parent_path() / (stem + ".tal")).string();
 }
 
-std::optional<DebugViewerReading> readDebugViewerReport(const std::string& recordPath, bool enableMulti) {
-  const std::string reportPath = companionReportPath(recordPath);
-  if (!fileExists(reportPath)) return std::nullopt;
-  const std::optional<IniFile> ini = IniFile::fromFile(reportPath);
-  if (!ini) return std::nullopt;
-  ReportReadOptions options;
-  options.floats = FloatRule::kRecordViewer;
-  return DebugViewerReading{readReportFile(*ini, options), enableMulti};
-}
-
-void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariables& s, SettingsModel& controls,
+void applyDebugViewerSettings(const RecordingReport& reading, SettingsVariables& s, SettingsModel& controls,
                               DetectionState& d) {
   const ReportFile& report = reading.report;
   // Row 1. A choice outside the items keeps the width in force.
   controls.Channelwidth.setItemIndex(report.channelwidth.value_or(kDebugChannelwidthItem));
   s.ChannelWidthMm = parseReportInteger(controls.Channelwidth.selectedText()).value_or(s.ChannelWidthMm);
-  // The detection's constants follow the chosen width, as they do when the
-  // settings are loaded, so the count agrees with the record viewer's.
+  // The detection's constants follow the recording's own width, not the
+  // width this computer's settings hold: ChannelWidthMm and the constants
+  // chosen by it never disagree, and a recording counts the same here, in
+  // the record viewer and on any computer. Closing the viewer sets them from
+  // the user's settings again.
   setDetectionConstants(d, s.ChannelWidthMm);
   // Rows 2-5; the tables hold four channels.
   s.NrChannels = std::clamp(report.NrChannels.value_or(kDebugNrChannels), 0, kMaxChannels);
@@ -167,7 +153,7 @@ void DebugViewerEngine::openCancelled() {
   setUpChannels();
 }
 
-bool DebugViewerEngine::openFile(const std::string& path, const std::optional<DebugViewerReading>& reading,
+bool DebugViewerEngine::openFile(const std::string& path, const std::optional<RecordingReport>& reading,
                                  DamageReporter* damage) {
   DetectionState& d = *ctx_.detection;
   SettingsVariables& s = *ctx_.settings;
@@ -211,13 +197,12 @@ bool DebugViewerEngine::openFile(const std::string& path, const std::optional<De
   st_.ManualTotal = 0;
   st_.ManualClicks = 0;
   st_.Caption = path + "      " + std::string(SizeGroupNames[sizeGroupIndex(s.SizeGroup[1])]);
-  pendingManual_.reset();
   const std::string tal = manualCountPath(path);
-  if (opened && fileExists(tal)) {
+  if (opened && isRegularFile(tal)) {
     (void)openRegularFile(tal, manualFile_);  // a folder or FIFO there is no manual count
+    // Line 1 is shown, not added: each window adds the line it shows.
     if (!st_.handtal) {
-      pendingManual_ = readManualLine();
-      if (pendingManual_) st_.Edit3 = std::to_string(*pendingManual_);
+      if (const std::optional<int32_t> first = readManualLine()) st_.Edit3 = std::to_string(*first);
     }
   }
   setUpChannels();
@@ -272,16 +257,18 @@ void DebugViewerEngine::oneWindow() {
     st_.Edit2 = std::to_string(clampToInt32(channel * width_ / denominator / 25));
   }
 
-  summary.Manual = pendingManual_;
   if (st_.handtal) {
     st_.Edit3 = "0";
-    pendingManual_.reset();
   } else if (manualFile_.is_open()) {
-    pendingManual_ = readManualLine();
-    if (pendingManual_) {
-      st_.Edit3 = std::to_string(*pendingManual_);
-      st_.ManualTotal += *pendingManual_;
+    summary.Manual = readManualLine();
+    if (summary.Manual) {
+      st_.Edit3 = std::to_string(*summary.Manual);
+      st_.ManualTotal += *summary.Manual;
       st_.Edit5 = std::to_string(st_.ManualTotal);
+    } else {
+      // The file has no line for this window: no number, rather than the
+      // last window's standing as if it were this one's.
+      st_.Edit3.clear();
     }
   }
   st_.ManualClicks = 0;

@@ -33,6 +33,7 @@
 #include <optional>
 #include <string>
 
+#include "records/recording_settings.h"
 #include "records/recount_engine.h"
 #include "records/word_reader.h"
 #include "reports/report_file.h"
@@ -83,10 +84,11 @@ std::string estimateText(double avgArea, int32_t leftEdge, int32_t rightEdge, in
 // replaced by ".tal".
 std::string manualCountPath(const std::string& recordPath);
 
-// nyjarstillingar in two steps, as the record viewer's reading: reading the
-// report changes nothing; applying it sets the variables, the settings
-// window's Channelwidth and Enablemulti, and the channel-width constants of
-// the detection. This viewer's defaults (section, key, default):
+// nyjarstillingar in two steps, as the record viewer's: the companion report
+// is read as the record viewers read it (readRecordingReport, which changes
+// nothing); applying the reading sets the variables, the settings window's
+// Channelwidth and Enablemulti, and the channel-width constants of the
+// detection. This viewer's defaults (section, key, default):
 //   1 Eka channelwidth 1 -> Channelwidth item; ChannelWidthMm = its number
 //   2 Settings NrChannels 0
 //   3-5 Eka %width<n> 25, Multib<n> (n-1) x 500 + 10, Multie<n> n x 500
@@ -94,14 +96,7 @@ std::string manualCountPath(const std::string& recordPath);
 //   7-8 Settings Ledge 0, Redge 511
 // Then NrChannels 0 becomes 1 (and more than 4 becomes 4), edges out of order
 // become 0 and 511, as the record viewer keeps them.
-struct DebugViewerReading {
-  ReportFile report;
-  bool enableMulti = false;
-};
-// The companion report of `recordPath` read this viewer's way; nullopt when
-// there is none or it cannot be read.
-std::optional<DebugViewerReading> readDebugViewerReport(const std::string& recordPath, bool enableMulti);
-void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariables& s,
+void applyDebugViewerSettings(const RecordingReport& reading, SettingsVariables& s,
                               SettingsModel& controls, DetectionState& d);
 
 // One tracked object on one column, with the colour number it was drawn in.
@@ -139,7 +134,10 @@ struct DebugWindowSummary {
   int64_t FirstLine = 0;    // LineCounter of its first column
   int32_t Lines = 0;        // columns read
   int32_t Automatic = 0;    // objects finished in it (Edit4)
-  std::optional<int32_t> Manual;  // its line of the ".tal" file, if there is one
+  // The ".tal" line the window shows for it (in Edit3, added to Edit5): the
+  // opening shows line 1 and adds nothing, so window k shows line k + 1.
+  // None when the file has no such line.
+  std::optional<int32_t> Manual;
 };
 
 // The viewer's state, with the names of the window's controls where they show.
@@ -150,7 +148,7 @@ struct DebugViewerState {
   int32_t ColumnCount = 0;       // columns read into the current window
   int32_t WindowStartTotal = 0;  // ObjectTotal when the window began
   int32_t ManualClicks = 0;
-  int32_t ManualTotal = 0;
+  int64_t ManualTotal = 0;       // 64 bits: a long ".tal" file must not overflow it
   int32_t Windows = 0;           // windows read since the file was opened
   int32_t MarkersDropped = 0;    // markers of the window beyond kMaxWindowMarkers
   ChannelArray<std::string> EstimateText{};
@@ -201,7 +199,7 @@ class DebugViewerEngine {
   // openClick after a file was chosen, with the reading of its report
   // (nullopt: none, the header's edges stand). False when the record cannot
   // be opened; the counts and size groups are set up all the same.
-  [[nodiscard]] bool openFile(const std::string& path, const std::optional<DebugViewerReading>& reading,
+  [[nodiscard]] bool openFile(const std::string& path, const std::optional<RecordingReport>& reading,
                               DamageReporter* damage);
   // openClick's last step when the dialog was cancelled: count "0", the size
   // group of every channel, counts 0.
@@ -253,7 +251,6 @@ class DebugViewerEngine {
   DebugViewerState st_;
   WordReader reader_;
   std::ifstream manualFile_;  // the ".tal" file, open while the record is
-  std::optional<int32_t> pendingManual_;  // the ".tal" line of the window to come
   std::unique_ptr<DebugColumn[]> columns_;   // [0..kMaxFrameWidth-1]
   std::unique_ptr<DebugMarker[]> markers_;   // [0..kMaxWindowMarkers-1]
   std::unique_ptr<uint8_t[]> colourTaken_;   // [0..kMaxTracked+1], per line

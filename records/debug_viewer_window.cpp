@@ -279,8 +279,7 @@ void TForm4::openClick() {
 
 bool TForm4::loadFile(const std::string& path) {
   // The record's own edges and channels; file errors are not reported.
-  const bool opened =
-      engine_->openFile(path, readDebugViewerReport(path, env_.controls->Enablemulti.checked()), nullptr);
+  const bool opened = engine_->openFile(path, readRecordingReport(path, *env_.store), nullptr);
   clicks_.clear();
   windowDrawn_ = false;
   setWindowTitle(QString::fromStdString(engine_->state().Caption));

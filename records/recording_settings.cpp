@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 
 #include "analysis/detection_state.h"
 #include "analysis/size_groups.h"
@@ -17,11 +16,6 @@
 
 namespace {
 
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
 // ChannelWidthMm of the chosen Channelwidth item ("500", "1000", "1400").
 int32_t itemWidthMm(const RadioGroup& channelwidth) {
   return parseReportInteger(channelwidth.selectedText()).value_or(1000);
@@ -32,10 +26,10 @@ int32_t itemWidthMm(const RadioGroup& channelwidth) {
 std::string companionReportPath(const std::string& recordPath) {
   std::filesystem::path p(recordPath);
   p.replace_extension(".mse");
-  if (!fileExists(p.string())) {
+  if (!isRegularFile(p.string())) {
     std::filesystem::path upper(recordPath);
     upper.replace_extension(".MSE");
-    if (fileExists(upper.string())) return upper.string();
+    if (isRegularFile(upper.string())) return upper.string();
   }
   return p.string();
 }
@@ -74,12 +68,16 @@ std::string noReportMessage(const std::string& recordPath) {
   return "Cannot read the report file " + printableName(reportPath) + ": " + fileProblemReason(reportPath, problem) + ".";
 }
 
-std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, const SettingsStore& store) {
+std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, bool enableMulti) {
   const std::string reportPath = companionReportPath(recordPath);
-  if (!fileExists(reportPath)) return std::nullopt;
+  if (!isRegularFile(reportPath)) return std::nullopt;
   const std::optional<IniFile> ini = IniFile::fromFile(reportPath);
   if (!ini) return std::nullopt;
-  return readRecordingReport(*ini, store.readBool("Enablemulti", false));
+  return readRecordingReport(*ini, enableMulti);
+}
+
+std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, const SettingsStore& store) {
+  return readRecordingReport(recordPath, store.readBool("Enablemulti", false));
 }
 
 RecordingSettings applyRecordingSettings(const RecordingReport& reading, SettingsVariables& s,

@@ -80,9 +80,8 @@ struct RecordingSettings {
 std::string companionReportPath(const std::string& recordPath);
 
 // What a recording is counted with, as read beside it: the report file as
-// the record viewer reads it (floats by the record viewers' rule) and the
-// store's "Enablemulti" (row 13). A viewer that reads reports its own way
-// hands on its own reading.
+// the record viewers read it (floats by their rule) and the store's
+// "Enablemulti" (row 13). Each viewer applies it with its own defaults.
 struct RecordingReport {
   ReportFile report;
   bool enableMulti = false;     // the store's "Enablemulti"
@@ -91,9 +90,11 @@ struct RecordingReport {
 
 // The reading of a parsed report file, with `enableMulti` as the store's.
 RecordingReport readRecordingReport(const IniFile& report, bool enableMulti);
-// The reading of the companion report file of `recordPath`, with the
-// store's "Enablemulti"; nullopt when there is none or it cannot be read
-// (noReportMessage says which). Changes nothing.
+// The reading of the companion report file of `recordPath` (both record
+// viewers read it so), with `enableMulti` as the store's; nullopt when there
+// is none or it cannot be read (noReportMessage says which). Changes nothing.
+std::optional<RecordingReport> readRecordingReport(const std::string& recordPath, bool enableMulti);
+// The same with the store's "Enablemulti".
 std::optional<RecordingReport> readRecordingReport(const std::string& recordPath,
                                                    const SettingsStore& store);
 

@@ -88,6 +88,9 @@ class RecordingWriter {
   // recording mode prepares a recording; "None" stops sampling.
   void RecordonchkClick(const RecordingRequest& request, const SettingsVariables& s,
                         bool sessionRunning);
+  // SamplingOn = false and nothing else: the first-time initialisation's
+  // clear (app/first_time_initialisation.h).
+  void clearSamplingOn() { samplingOn_ = false; }
 
   const std::string& MeasurementName() const { return measurementName_; }
   const std::string& recordPath() const { return recordPath_; }

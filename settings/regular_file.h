@@ -22,6 +22,9 @@ enum class FileProblem {
 // it (a symbolic link is judged by what it names).
 FileProblem regularFileProblem(const std::string& path);
 
+// A regular file (or a link to one) stands at `path`.
+inline bool isRegularFile(const std::string& path) { return regularFileProblem(path) == FileProblem::kNone; }
+
 // Opens `path` for binary reading into `in` when it is a regular file.
 // Returns kNone when `in` is open, else the reason it is not.
 FileProblem openRegularFile(const std::string& path, std::ifstream& in);

@@ -1,15 +1,17 @@
 // tindavel-cli debugcount FILE [--window-width W] [--json | --csv]
 //
 // Steps a recording to its end as the debug viewer's "Next" does, window
-// after window: the settings are the debug viewer's reading of the companion
-// report file (without one, the record's own edges and one channel), and the
-// manual counts come from the ".tal" file beside the record when there is
-// one. One engine (records/debug_viewer_engine.h) serves the window and this
-// command.
+// after window, on the program's state after its first-time initialisation:
+// the settings are the debug viewer's reading of the companion report file
+// (without one, the record's own edges and one channel), and the manual
+// counts come from the ".tal" file beside the record when there is one, each
+// window with the line the window shows for it. One engine
+// (records/debug_viewer_engine.h) serves the window and this command.
 //
 // JSON keys (stable): file, channels, window_width, windows, lines, counts,
 // total, manual_total, per_window (list of {window, first_line, lines,
-// automatic, manual}; manual null without a ".tal" line), damage.
+// automatic, manual}; manual null without a ".tal" line for the window),
+// damage.
 // CSV: a header row, then one row per window. Every form writes a window's
 // row as the window ends; the text form puts its summary after the rows.
 #include <cstdio>
@@ -21,9 +23,10 @@
 
 #include "analysis/detection_state.h"
 #include "analysis/viewer_counts.h"
+#include "app/first_time_initialisation.h"
 #include "records/damage_reporter.h"
 #include "records/debug_viewer_engine.h"
-#include "settings/registry.h"
+#include "records/recording_settings.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
@@ -96,26 +99,29 @@ int runDebugcount(const std::vector<std::string>& args) {
   }
 
   // The debug viewer works on the program's settings, its size groups among
-  // them. As recount does, the command takes them as an empty store gives
-  // them, so a run does not depend on the user's store.
+  // them, and on the detection constants the program set from them at
+  // start. As recount does, the command takes the settings as an empty store
+  // gives them, so a run does not depend on the user's store.
   SettingsStore store;
   store.setReadOnly(true);
   store.reload();
   const auto detection = std::make_unique<DetectionState>();
   SettingsVariables settings;
   SettingsModel controls;
+  SessionState session;
   ViewerCounts viewerCounts;
-  Read_Registry(settings, controls, store);
+  firstTimeInitialisation(settings, controls, store, *detection, session, nullptr);
   DebugViewerContext ctx;
   ctx.detection = detection.get();
   ctx.settings = &settings;
   ctx.counts = &viewerCounts;
   ctx.controls = &controls;
+  ctx.session = &session;
   const auto engine = std::make_unique<DebugViewerEngine>(ctx);
   engine->setPictureSize(o.windowWidth, 600);
 
   CollectingDamageReporter damage;
-  if (!engine->openFile(o.file, readDebugViewerReport(o.file, store.readBool("Enablemulti", false)), &damage)) {
+  if (!engine->openFile(o.file, readRecordingReport(o.file, store), &damage)) {
     return fail("cannot read the record file " + printableName(o.file));
   }
   // Each window's row is written as the window ends, so memory stays the
@@ -129,16 +135,12 @@ int runDebugcount(const std::vector<std::string>& args) {
     std::printf("window,first_line,lines,automatic,manual\n");
   }
   int64_t windows = 0;
-  int64_t manualTotal = 0;
   bool anyManual = false;
   while (engine->state().nextEnabled && !std::ferror(stdout)) {  // no reader left: no use going on
     engine->nextClick();
     const DebugWindowSummary& w = engine->lastWindow();
     ++windows;
-    if (w.Manual) {
-      manualTotal += *w.Manual;
-      anyManual = true;
-    }
+    anyManual = anyManual || w.Manual.has_value();
     const auto first = static_cast<long long>(w.FirstLine);
     switch (o.output) {
       case Output::kJson:
@@ -156,6 +158,8 @@ int runDebugcount(const std::vector<std::string>& args) {
     }
   }
   const long long lines = static_cast<long long>(engine->linesRead());
+  // The window's manual total (Edit5): the ".tal" lines the windows showed.
+  const long long manualTotal = static_cast<long long>(engine->state().ManualTotal);
 
   if (o.output == Output::kJson) {
     std::string out = "], \"windows\": " + std::to_string(windows) + ", \"lines\": " + std::to_string(lines) +
@@ -182,7 +186,7 @@ int runDebugcount(const std::vector<std::string>& args) {
   std::printf("counts:");
   for (int c = 1; c <= channels; ++c) std::printf(" %d", viewerCounts.ViewerCount[c]);
   std::printf("   Total: %d", detection->ObjectTotal);
-  if (anyManual) std::printf("   manual: %lld", static_cast<long long>(manualTotal));
+  if (anyManual) std::printf("   manual: %lld", manualTotal);
   std::printf("\n");
   return 0;
 }

@@ -255,6 +255,26 @@ TEST_F(MainWindowTest, FirstiniHandsTheChannelWidthConstantsOn) {
   EXPECT_EQ(state->detection.LengthDivisor, 6);
 }
 
+// Whatever ran before it, the first-time initialisation leaves no counting
+// session and no sample running.
+TEST_F(MainWindowTest, FirstiniClearsTheSessionFlagsAndSamplingOn) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "firstini_sampling";
+  std::filesystem::create_directories(folder);
+  RecordingRequest request;
+  request.Recordmethod = kRecordContinuous;
+  request.reportpath = folder.string() + "/";
+  request.today = localToday();
+  TFrmAdal& w = window();
+  state->recorder.UndirbuaUpptoku(request, settings);
+  ASSERT_TRUE(state->recorder.SamplingOn());
+  session.SessionActive = true;
+  session.RunFlag = true;
+  w.firstiniTimer();
+  EXPECT_FALSE(session.SessionActive);
+  EXPECT_FALSE(session.RunFlag);
+  EXPECT_FALSE(state->recorder.SamplingOn());
+}
+
 TEST_F(MainWindowTest, FreeSpaceWarning) {
   constexpr int64_t kMb = 1024 * 1024;
   TFrmAdal& w = window();

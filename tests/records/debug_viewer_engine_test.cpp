@@ -50,7 +50,7 @@ class DebugViewerEngineTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   bool open(const std::string& path) {
-    return engine->openFile(path, readDebugViewerReport(path, false), nullptr);
+    return engine->openFile(path, readRecordingReport(path, false), nullptr);
   }
   // Presses "Next" until it is disabled; returns the windows stepped.
   int stepToEnd() {
@@ -216,12 +216,12 @@ TEST_F(DebugViewerEngineTest, TheManualCountFileGivesEachWindowItsLine) {
   ASSERT_TRUE(open(path));
   EXPECT_EQ(engine->state().Edit3, "4");
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 4);
+  EXPECT_EQ(engine->lastWindow().Manual, 5);  // the line the window shows
   EXPECT_EQ(engine->lastWindow().Automatic, d->ObjectTotal);
   EXPECT_EQ(engine->state().Edit3, "5");
   EXPECT_EQ(engine->state().Edit5, "5");
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 5);
+  EXPECT_EQ(engine->lastWindow().Manual, 6);
   EXPECT_EQ(engine->state().Edit5, "11");
 }
 
@@ -231,7 +231,8 @@ TEST_F(DebugViewerEngineTest, AShortOrMissingManualCountFileNeverStopsTheSteppin
   writeFile(dir / "s.tal", "4 0\n");
   ASSERT_TRUE(open(path));
   engine->nextClick();
-  EXPECT_EQ(engine->lastWindow().Manual, 4);
+  EXPECT_FALSE(engine->lastWindow().Manual.has_value());
+  EXPECT_EQ(engine->state().Edit3, "");  // not line 1 again
   engine->nextClick();
   EXPECT_FALSE(engine->lastWindow().Manual.has_value());
   EXPECT_EQ(stepToEnd(), 2);
@@ -320,6 +321,18 @@ TEST_F(DebugViewerEngineTest, ThisViewersReportDefaults) {
   EXPECT_EQ(s.ChannelPositions[2].Width, 25);
   EXPECT_EQ(v.AspectLimit[2], kStartAspectLimit);
   EXPECT_EQ(s.RightEdge, 511);
+}
+
+// A 1400 mm recording counts with the wide channel's constants whatever
+// width the user's settings hold.
+TEST_F(DebugViewerEngineTest, TheRecordingsOwnWidthChoosesTheDetectionConstants) {
+  const std::string path = writeRecording(dir / "w", recordWords(bars(10, 5, {{100, 130}})), "[Eka]\nchannelwidth=2\n");
+  setDetectionConstants(*d, 1000);
+  ASSERT_TRUE(open(path));
+  EXPECT_EQ(s.ChannelWidthMm, 1400);
+  EXPECT_EQ(d->LengthDivisor, kWideChannelConstants.LengthDivisor);
+  EXPECT_EQ(d->AngleThreshold, kWideChannelConstants.AngleThreshold);
+  EXPECT_EQ(d->AreaFactor, kWideChannelConstants.AreaFactor);
 }
 
 TEST_F(DebugViewerEngineTest, FormCloseAppliesTheSizeGroupsAgainAndClosesTheFile) {

@@ -131,7 +131,7 @@ TEST_F(DebugViewerWindowTest, NextShowsTheEnginesCountsAndDrawsTheObjects) {
   DebugViewerContext ctx{d2.get(), &s2, &v2, &controls2};
   DebugViewerEngine alone(ctx);
   alone.setPictureSize(width, window->PaintBox1()->height());
-  ASSERT_TRUE(alone.openFile(path, readDebugViewerReport(path, controls2.Enablemulti.checked()), nullptr));
+  ASSERT_TRUE(alone.openFile(path, readRecordingReport(path, controls2.Enablemulti.checked()), nullptr));
   alone.nextClick();
   ASSERT_GT(std::stoi(alone.state().Edit4), 0);
   EXPECT_EQ(text(window->edit("Total")), alone.state().Total);

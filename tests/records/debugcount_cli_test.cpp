@@ -66,7 +66,7 @@ class DebugcountCliTest : public ::testing::Test {
     DebugViewerEngine engine(ctx);
     engine.setPictureSize(width, 600);
     EngineRun r;
-    if (!engine.openFile(path, readDebugViewerReport(path, false), nullptr)) return r;
+    if (!engine.openFile(path, readRecordingReport(path, false), nullptr)) return r;
     while (engine.state().nextEnabled) {
       engine.nextClick();
       r.automatic.push_back(engine.lastWindow().Automatic);
@@ -129,9 +129,10 @@ TEST_F(DebugcountCliTest, CsvHasAHeaderAndARowPerWindowWithTheManualCount) {
   ASSERT_EQ(r.status, 0) << r.err;
   const EngineRun e = engineRun(path, 1000);
   ASSERT_EQ(e.automatic.size(), 3u);
+  // Each window beside the line the window shows for it: line 1 only at the opening.
   const std::string expected = "window,first_line,lines,automatic,manual\n1,1,1000," +
-                               std::to_string(e.automatic[0]) + ",3\n2,1001,1000," +
-                               std::to_string(e.automatic[1]) + ",9\n3,2001,500," +
+                               std::to_string(e.automatic[0]) + ",9\n2,1001,1000," +
+                               std::to_string(e.automatic[1]) + ",\n3,2001,500," +
                                std::to_string(e.automatic[2]) + ",\n";
   EXPECT_EQ(r.out, expected);
 }
