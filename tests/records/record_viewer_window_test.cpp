@@ -33,6 +33,7 @@
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -41,13 +42,9 @@ namespace fs = std::filesystem;
 
 std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
 
-class RecordViewerWindowTest : public ::testing::Test {
+class RecordViewerWindowTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("viewer_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     storePath = dir / "Eka Registry.ini";
     // The user's own settings: one channel of group 5 at 1400 mm.
     writeFile(storePath, "[Eka]\nNrChannels=1\nSize Group1=5\nchannelwidth=2\nByrjunX=3\nByrjunY=400\n"
@@ -71,10 +68,7 @@ class RecordViewerWindowTest : public ::testing::Test {
     env.tracePath = (dir / "test.txt").string();
     window = std::make_unique<TfrmRecord>(env);
   }
-  void TearDown() override {
-    window.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { window.reset(); }
 
   std::string recording(const std::string& name, int32_t lines, int channels, int32_t spacing = 40) {
     return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, spacing, channels))),
@@ -97,7 +91,6 @@ class RecordViewerWindowTest : public ::testing::Test {
     return countOnOwnState(path, *store, width, first, last);
   }
 
-  fs::path dir;
   fs::path storePath;
   std::string savedStore;
   std::vector<StoreValue> savedValues;

@@ -11,6 +11,7 @@
 #include "records/block_reader.h"
 #include "records/recording_writer.h"
 #include "settings/settings_variables.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -33,14 +34,10 @@ std::string readAll(const fs::path& path) {
 
 void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
-class RecordingWriterTest : public ::testing::Test {
+class RecordingWriterTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    folder = fs::path(::testing::TempDir()) /
-             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    request.reportpath = folder.string() + "/";
+    request.reportpath = dir.string() + "/";
     request.today = year{2026} / December / 8;
     s.LeftEdge = 0;
     s.RightEdge = 511;
@@ -75,7 +72,6 @@ class RecordingWriterTest : public ::testing::Test {
     return lines;
   }
 
-  fs::path folder;
   RecordingRequest request;
   SettingsVariables s;
   DetectionState d;
@@ -96,10 +92,10 @@ TEST_F(RecordingWriterTest, NameIsFolderDateTankAndNumber) {
 
 TEST_F(RecordingWriterTest, NumberOneWhenNumberZeroExists) {
   RecordingWriter w;
-  touch(folder / "20261208_0.mse");
+  touch(dir / "20261208_0.mse");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_1.mse");
-  touch(folder / "20261208_1.mse");
-  touch(folder / "20261208_2.mse");
+  touch(dir / "20261208_1.mse");
+  touch(dir / "20261208_2.mse");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_3.mse");
 }
 
@@ -107,7 +103,7 @@ TEST_F(RecordingWriterTest, RecordWithoutReportAlsoTakesItsNumber) {
   // A session that never ended left its recording without a report: the next
   // recording of the day must not truncate it.
   RecordingWriter w;
-  touch(folder / "20261208_0.blb");
+  touch(dir / "20261208_0.blb");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_1.mse");
 }
 
@@ -256,7 +252,7 @@ TEST_F(RecordingWriterTest, MarkersNeverOverrunTheBuffer) {
 
 TEST_F(RecordingWriterTest, FileThatCannotBeCreatedIsReportedOnce) {
   RecordingWriter w(&messages);
-  request.reportpath = (folder / "missing folder").string() + "/";
+  request.reportpath = (dir / "missing folder").string() + "/";
   request.Recordmethod = kRecordContinuous;
   w.UndirbuaUpptoku(request, s);
   ASSERT_EQ(messages.messages.size(), 1u);

@@ -15,6 +15,7 @@
 #include "settings/atomic_file.h"
 #include "settings/ini_file.h"
 #include "settings/text_encoding.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -22,13 +23,6 @@ namespace {
 
 std::string valueOr(const IniFile& f, std::string_view section, std::string_view key) {
   return f.value(section, key).value_or("<absent>");
-}
-
-fs::path freshFolder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / ("ini_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
 }
 
 std::string slurp(const fs::path& path) {
@@ -162,7 +156,7 @@ TEST(IniFileTest, BinaryJunkNeverCrashes) {
 }
 
 TEST(IniFileTest, FromFileFailsOnlyWhenUnreadable) {
-  const fs::path folder = freshFolder("fromfile");
+  const fs::path folder = testFolder();
   EXPECT_FALSE(IniFile::fromFile((folder / "missing.ini").string()).has_value());
   EXPECT_FALSE(IniFile::fromFile(folder.string()).has_value());
   std::ofstream(folder / "empty.ini").close();
@@ -249,7 +243,7 @@ TEST(IniFileRewriteTest, Windows1252LinesAreRewrittenAsUtf8) {
 // ---- atomic save ---------------------------------------------------------
 
 TEST(AtomicSaveTest, ReplacesTheFileAndLeavesNoTemporary) {
-  const fs::path folder = freshFolder("atomic");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "sub dir" / "Eka Registry.ini";  // missing folder is made
   ASSERT_TRUE(saveAtomically(target.string(), "first"));
   ::chmod(target.c_str(), 0640);
@@ -265,7 +259,7 @@ TEST(AtomicSaveTest, ReplacesTheFileAndLeavesNoTemporary) {
 
 TEST(AtomicSaveTest, FailureLeavesTheOriginalIntact) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  const fs::path folder = freshFolder("atomic_ro");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "store.ini";
   ASSERT_TRUE(saveAtomically(target.string(), "original"));
   ::chmod(folder.c_str(), 0555);
@@ -280,7 +274,7 @@ TEST(AtomicSaveTest, FailureLeavesTheOriginalIntact) {
 TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
   // A file size limit makes the write of the temporary fail part-way, as a
   // full disk would; it binds root too.
-  const fs::path folder = freshFolder("atomic_full");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "store.ini";
   ASSERT_TRUE(saveAtomically(target.string(), "original"));
   struct rlimit old {};
@@ -300,7 +294,7 @@ TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
 }
 
 TEST(AtomicSaveTest, ReplacesTheFileALinkPointsTo) {
-  const fs::path folder = freshFolder("atomic_link");
+  const fs::path folder = testFolder();
   fs::create_directories(folder / "dotfiles");
   ASSERT_TRUE(saveAtomically((folder / "dotfiles" / "store.ini").string(), "old"));
   fs::create_symlink(folder / "dotfiles" / "store.ini", folder / "link.ini");
@@ -310,7 +304,7 @@ TEST(AtomicSaveTest, ReplacesTheFileALinkPointsTo) {
 }
 
 TEST(AtomicSaveTest, RefusesAFolderAndAnEmptyPath) {
-  const fs::path folder = freshFolder("atomic_dir");
+  const fs::path folder = testFolder();
   EXPECT_FALSE(saveAtomically(folder.string(), "x"));
   EXPECT_FALSE(saveAtomically("", "x"));
   EXPECT_TRUE(fs::is_directory(folder));

@@ -14,6 +14,7 @@
 
 #include "settings/output_file.h"
 #include "settings/text_encoding.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -24,14 +25,8 @@ std::string slurp(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class OutputFileTest : public ::testing::Test {
+class OutputFileTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / "output_file";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
   void put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
   // Names in the folder, the temporary files included.
   std::vector<std::string> entries() {
@@ -40,7 +35,6 @@ class OutputFileTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir;
 };
 
 TEST_F(OutputFileTest, NeverWritesOverAnInput) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/command_runner.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -25,13 +26,9 @@ std::string slurp(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class OutputFilesTest : public ::testing::Test {
+class OutputFilesTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("output_files_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     // Qt's commands want a runtime folder of the user's own, or they say so.
     fs::create_directories(dir.parent_path() / "output_files_runtime");
     fs::permissions(dir.parent_path() / "output_files_runtime", fs::perms::owner_all);
@@ -39,7 +36,6 @@ class OutputFilesTest : public ::testing::Test {
     fs::copy_file(kSamples + "demo.blb", dir / "d.blb");
     fs::copy_file(kSamples + "demo.mse", dir / "d.mse");
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   std::string at(const std::string& name) const { return (dir / name).string(); }
 
@@ -53,8 +49,6 @@ class OutputFilesTest : public ::testing::Test {
     const CommandResult done = runCommand(command);
     return {done.status, done.out, slurp(dir / "err")};
   }
-
-  fs::path dir;
 };
 
 struct Case {

@@ -19,6 +19,7 @@
 #include "settings/text_encoding.h"
 #include "tests/command_runner.h"
 #include "tests/tools/csv_reader.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -44,16 +45,8 @@ void spill(const fs::path& path, const std::string& bytes) {
   out << bytes;
 }
 
-class RecountSeasonTest : public ::testing::Test {
+class RecountSeasonTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("recount_season_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("recount", args, dir); }
 
   // A simulated recording NAME.blb with its report and fish list.
@@ -71,8 +64,6 @@ class RecountSeasonTest : public ::testing::Test {
     EXPECT_TRUE(parseCsv(text, rows)) << text.substr(0, 400);
     return rows;
   }
-
-  fs::path dir;
 };
 
 TEST_F(RecountSeasonTest, FishRowsAreTheSimulatedFishAndSumToTheCounts) {
