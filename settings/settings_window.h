@@ -28,6 +28,7 @@
 
 #include "settings/settings_controls.h"
 #include "settings/settings_variables.h"
+#include "widgets/dialog_seam.h"
 
 class MainWindowCaptions;
 class QImage;
@@ -186,8 +187,7 @@ class Tsett : public QDialog {
 
   SettingsWindowEnvironment env_;
   SettingsControls& c_;
-  std::unique_ptr<QtSettingsWindowDialogs> ownDialogs_;
-  SettingsWindowDialogs* dialogs_ = nullptr;
+  DialogSeam<SettingsWindowDialogs, QtSettingsWindowDialogs> dialogs_;
   QTabWidget* PageControl1 = nullptr;
   std::array<QWidget*, 4> TabSheet{};
   QGroupBox* GroupBox11 = nullptr;
