@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,13 +36,6 @@ class ScriptedScopeDialogs : public ScopeDialogs {
   void showError(const std::string& text) override { errors.push_back(text); }
   std::vector<std::string> errors;
 };
-
-std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // Three channels: dividers (150 + 170) / 2 = 160 and (300 + 333) / 2 = 316.
 constexpr const char* kThreeChannels =
@@ -252,7 +244,7 @@ class ScopeCloseTest : public ScopeWindowTest, public ::testing::WithParamInterf
 TEST_P(ScopeCloseTest, ClosingChecksThePairAndStoresOnlyOneThatPasses) {
   const CloseRow& row = GetParam();
   writeStore(kThreeChannels);
-  const std::string before = fileBytes(dir / "store.ini");
+  const std::string before = fileContents(dir / "store.ini");
   Tfrmscope& w = window();
   w.show();
   byrjun()->setValue(row.left);
@@ -272,7 +264,7 @@ TEST_P(ScopeCloseTest, ClosingChecksThePairAndStoresOnlyOneThatPasses) {
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{row.error});
     EXPECT_EQ(settings.LeftEdge, 12);
     EXPECT_EQ(settings.RightEdge, 500);
-    EXPECT_EQ(fileBytes(dir / "store.ini"), before);
+    EXPECT_EQ(fileContents(dir / "store.ini"), before);
   } else {
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_EQ(settings.LeftEdge, row.left);
@@ -295,7 +287,7 @@ TEST_F(ScopeWindowTest, SaveThatFailsIsReported) {
   // Before the first Read_Registry the store refuses to be written.
   std::ofstream(dir / "store.ini") << kThreeChannels;
   store.reload();
-  const std::string before = fileBytes(dir / "store.ini");
+  const std::string before = fileContents(dir / "store.ini");
   Tfrmscope& w = window();
   w.show();
   byrjun()->setValue(10);
@@ -304,7 +296,7 @@ TEST_F(ScopeWindowTest, SaveThatFailsIsReported) {
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(dialogs.errors, std::vector<std::string>{"The settings could not be saved."});
   EXPECT_EQ(settings.LeftEdge, 10);  // the working copy holds the pair
-  EXPECT_EQ(fileBytes(dir / "store.ini"), before);
+  EXPECT_EQ(fileContents(dir / "store.ini"), before);
 }
 
 }  // namespace

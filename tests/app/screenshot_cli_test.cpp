@@ -35,13 +35,6 @@ constexpr bool standIn(Pointer) {
 
 const std::string kDemo = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
 
-std::string readText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class ScreenshotCliTest : public TempFolderTest {
  protected:
   CliRun run(const std::vector<std::string>& args) { return runCli("screenshot", args, dir); }
@@ -139,7 +132,7 @@ TEST_F(ScreenshotCliTest, TheStoreIsNeverWritten) {
   std::ofstream(store) << contents;
   const CliRun r = run({"frmRecord", "--out", (dir / "record.png").string(), "--record", kDemo});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(readText(store), contents);
+  EXPECT_EQ(fileContents(store), contents);
   fs::remove(store);
 }
 

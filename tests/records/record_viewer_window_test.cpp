@@ -40,8 +40,6 @@ namespace {
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
-
 class RecordViewerWindowTest : public TempFolderTest {
  protected:
   void SetUp() override {
@@ -53,7 +51,7 @@ class RecordViewerWindowTest : public TempFolderTest {
     Read_Registry(s, controls, *store);
     setDetectionConstants(d, s.ChannelWidthMm);
     ASSERT_TRUE(Write_Registry(s, controls, *store));  // the store in the writer's own form
-    savedStore = fileBytes(storePath);
+    savedStore = fileContents(storePath);
     savedValues = registryValues(s, controls);
 
     RecordViewerEnvironment env;
@@ -159,7 +157,7 @@ TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
   window->close();
   QApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
   EXPECT_EQ(registryValues(s, controls), savedValues);
   EXPECT_EQ(s.NrChannels, 1);
   EXPECT_EQ(s.ChannelWidthMm, 1400);
@@ -168,7 +166,7 @@ TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
   EXPECT_EQ(d.PreviousCount, 0);
   EXPECT_FALSE(session.RunFlag);
   // The trace holds one line per accepted object.
-  EXPECT_FALSE(fileBytes(dir / "test.txt").empty());
+  EXPECT_FALSE(fileContents(dir / "test.txt").empty());
 }
 
 TEST_F(RecordViewerWindowTest, CancelledDialogOpensNothing) {
@@ -195,7 +193,7 @@ TEST_F(RecordViewerWindowTest, ReportWithoutItsRecordIsReportedAndTheSettingsCom
   EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot open the record file " + path + ": it does not exist."});
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(registryValues(s, controls), savedValues);
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
 }
 
 TEST_F(RecordViewerWindowTest, DamagedRecordIsOneWarningAndShownAsFarAsItGoes) {
@@ -256,7 +254,7 @@ TEST_F(RecordViewerWindowTest, TraceIsNeverWrittenThroughASymbolicLink) {
   fs::create_symlink(dir / "victim", dir / "test.txt");
   open(recording("linked", 3000, 1));
   ASSERT_TRUE(window->isVisible());
-  EXPECT_EQ(fileBytes(dir / "victim"), "keep");
+  EXPECT_EQ(fileContents(dir / "victim"), "keep");
 }
 
 TEST_F(RecordViewerWindowTest, CutLineIsOneWarningNamingTheLine) {
@@ -393,7 +391,7 @@ TEST_F(RecordViewerWindowTest, SecondFileWhileVisibleShowsItsFirstFrame) {
   open(recording("one", 9000, 2));
   window->endbtnClick();
   const std::string second = recording("two", 4000, 4, 30);
-  std::string report = fileBytes(dir / "two.mse");
+  std::string report = fileContents(dir / "two.mse");
   writeFile(dir / "two.mse", "[Program]\nTank=Other\n" + report.substr(report.find("[Settings]")));
   open(second);
   EXPECT_TRUE(window->isVisible());
@@ -403,7 +401,7 @@ TEST_F(RecordViewerWindowTest, SecondFileWhileVisibleShowsItsFirstFrame) {
   const ChannelArray<int32_t> expected = freshCount(second, window->engine().frameWidth(), 1, 1);
   for (int n = 1; n <= 4; ++n) EXPECT_EQ(window->countEdit(n)->text().toInt(), expected[n]) << n;
   window->close();
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
 }
 
 TEST_F(RecordViewerWindowTest, PictureShowsObjectsInNavyAndTheDividers) {

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "analysis/detection_state.h"
 #include "records/block_reader.h"
@@ -24,13 +23,6 @@ class CollectingMessages : public RecordingMessages {
   void recordingFailed(const std::string& message) override { messages.push_back(message); }
   std::vector<std::string> messages;
 };
-
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
@@ -127,7 +119,7 @@ TEST_F(RecordingWriterTest, HeaderOnlyFileIsTheBytesOfTheExample) {
   EXPECT_EQ(w.RecordWords(), 2);
   EXPECT_EQ(fs::file_size(w.recordPath()), 0u);  // the header waits in the buffer
   w.HaettaSkraninguISkra();
-  EXPECT_EQ(readAll(w.recordPath()), std::string("\x00\x00\xFF\x01", 4));
+  EXPECT_EQ(fileContents(w.recordPath()), std::string("\x00\x00\xFF\x01", 4));
   EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -148,7 +140,7 @@ TEST_F(RecordingWriterTest, ContinuousRecordingReadsBack) {
   w.HaettaSkraninguISkra();
   EXPECT_FALSE(w.isOpen());
   EXPECT_EQ(readBack(w.recordPath()), lines);
-  const std::string bytes = readAll(w.recordPath());
+  const std::string bytes = fileContents(w.recordPath());
   EXPECT_EQ(bytes.substr(0, 4), std::string("\x70\x11\xFF\x01", 4));
 }
 

@@ -25,11 +25,6 @@ std::string valueOr(const IniFile& f, std::string_view section, std::string_view
   return f.value(section, key).value_or("<absent>");
 }
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 // ---- reading -------------------------------------------------------------
@@ -248,7 +243,7 @@ TEST(AtomicSaveTest, ReplacesTheFileAndLeavesNoTemporary) {
   ASSERT_TRUE(saveAtomically(target.string(), "first"));
   ::chmod(target.c_str(), 0640);
   ASSERT_TRUE(saveAtomically(target.string(), "second"));
-  EXPECT_EQ(slurp(target), "second");
+  EXPECT_EQ(fileContents(target), "second");
   struct stat st {};
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -265,7 +260,7 @@ TEST(AtomicSaveTest, FailureLeavesTheOriginalIntact) {
   ::chmod(folder.c_str(), 0555);
   EXPECT_FALSE(saveAtomically(target.string(), "replacement"));
   ::chmod(folder.c_str(), 0755);
-  EXPECT_EQ(slurp(target), "original");
+  EXPECT_EQ(fileContents(target), "original");
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1u);
@@ -287,7 +282,7 @@ TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(saved);
-  EXPECT_EQ(slurp(target), "original");
+  EXPECT_EQ(fileContents(target), "original");
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1u);
@@ -300,7 +295,7 @@ TEST(AtomicSaveTest, ReplacesTheFileALinkPointsTo) {
   fs::create_symlink(folder / "dotfiles" / "store.ini", folder / "link.ini");
   ASSERT_TRUE(saveAtomically((folder / "link.ini").string(), "new"));
   EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
-  EXPECT_EQ(slurp(folder / "dotfiles" / "store.ini"), "new");
+  EXPECT_EQ(fileContents(folder / "dotfiles" / "store.ini"), "new");
 }
 
 TEST(AtomicSaveTest, RefusesAFolderAndAnEmptyPath) {

@@ -25,11 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // "yyyy-mm-ddThh:mm:ss.mmm" (std::regex trips GCC 12's -Wmaybe-uninitialized).
 bool isIsoTime(const std::string& t) {
   const std::string shape = "dddd-dd-ddTdd:dd:dd.ddd";
@@ -72,7 +67,7 @@ TEST_F(RecountSeasonTest, FishRowsAreTheSimulatedFishAndSumToTheCounts) {
   const CliRun r = run({blb, "--csv", "--fish", fish.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<Row> counts = csv(r.out);
-  const std::vector<Row> rows = csv(slurp(fish));
+  const std::vector<Row> rows = csv(fileContents(fish));
   ASSERT_EQ(rows.front(), (Row{"file", "channel", "channel_name", "size_group", "frame", "line", "time", "length_lines",
                                "breadth_px", "area", "breadth_mm", "weight_estimate_g"}));
 
@@ -131,7 +126,7 @@ TEST_F(RecountSeasonTest, JobsGiveTheBytesAndStatusOfOneJob) {
   for (int k = 0; k < 4; ++k) files.push_back(simulate("r" + std::to_string(k), 20 + k, "1"));
   // Damaged: cut in the middle of a line record.
   const std::string cut = (dir / "cut.blb").string();
-  const std::string whole = slurp(files[1]);
+  const std::string whole = fileContents(files[1]);
   spill(cut, whole.substr(0, whole.size() / 2 + 1));
   fs::copy_file(dir / "r1.mse", dir / "cut.mse");
   files.insert(files.begin() + 2, cut);
@@ -148,8 +143,8 @@ TEST_F(RecountSeasonTest, JobsGiveTheBytesAndStatusOfOneJob) {
   EXPECT_EQ(runs[1].status, runs[0].status);
   EXPECT_EQ(runs[1].out, runs[0].out);
   EXPECT_EQ(runs[1].err, runs[0].err);
-  const std::string fish = slurp(dir / "fish1.csv");
-  EXPECT_EQ(slurp(dir / "fish3.csv"), fish);
+  const std::string fish = fileContents(dir / "fish1.csv");
+  EXPECT_EQ(fileContents(dir / "fish3.csv"), fish);
   EXPECT_NE(fish.find("cut.blb"), std::string::npos);
 
   // In the order given, each file's rows together.
@@ -173,7 +168,7 @@ TEST_F(RecountSeasonTest, NamesThatAreNotUtf8StayReadable) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(isValidUtf8(r.out)) << format;
     EXPECT_NE(r.out.find(shown), std::string::npos) << r.out;
-    const std::string rows = slurp(fish);
+    const std::string rows = fileContents(fish);
     EXPECT_TRUE(isValidUtf8(rows));
     EXPECT_NE(rows.find(shown), std::string::npos);
   }
@@ -198,7 +193,7 @@ TEST_F(RecountSeasonTest, PrintedReportHasASummaryPageAndAPagePerRecording) {
     EXPECT_NE(info.out.find("Pages:           5"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find(p.size), std::string::npos) << info.out;
   }
-  EXPECT_EQ(slurp(dir / "a43.pdf"), slurp(dir / "a41.pdf"));
+  EXPECT_EQ(fileContents(dir / "a43.pdf"), fileContents(dir / "a41.pdf"));
   const std::string summary =
       runCommand("pdftotext -layout -f 1 -l 1 " + shellQuoted((dir / "a41.pdf").string()) + " -").out;
   for (const char* text : {"Re-count report", "Recordings", "Totals per day and channel", "not counted",
@@ -267,7 +262,7 @@ TEST_F(RecountSeasonTest, AnInterruptedRunLeavesTheOldFishFile) {
   waitpid(child, &status, 0);
   EXPECT_TRUE(writing);
   EXPECT_TRUE(WIFSIGNALED(status)) << "the run ended before it was interrupted";
-  EXPECT_EQ(slurp(fish), "the rows of an earlier run\n");
+  EXPECT_EQ(fileContents(fish), "the rows of an earlier run\n");
 }
 
 }  // namespace
