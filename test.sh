@@ -23,7 +23,7 @@ ctest --test-dir build-release --output-on-failure -L soak
 # files exist once it is built); every source outside tests/ and bench/.
 if command -v run-clang-tidy >/dev/null && command -v clang-tidy >/dev/null; then
   echo "clang-tidy over our sources..."
-  sources=$(find analysis app portio records reports settings texts tools -maxdepth 1 -name '*.cpp' |
+  sources=$(find analysis app portio records reports settings texts tools widgets -maxdepth 1 -name '*.cpp' |
             sed "s|^|$(pwd)/|; s|$|\$|" | paste -sd'|')
   run-clang-tidy -quiet -p build-asan -j "$(nproc)" "^($sources)" >build-asan/clang-tidy.log 2>&1 ||
     { grep -E '(warning|error):' build-asan/clang-tidy.log | sort -u; echo "clang-tidy found the above" >&2; exit 1; }

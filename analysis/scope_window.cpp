@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,11 +10,13 @@
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
 #include "settings/registry.h"
+#include "widgets/fonts.h"
 
 namespace {
 
@@ -34,15 +35,6 @@ constexpr int kButtonWidth = 65;
 constexpr int kCheckButtonWidth = 97;
 
 const QColor kBarColour(Qt::red);
-
-QFont scaledFont(QFont font, int numerator, int denominator) {
-  if (font.pointSizeF() > 0) {
-    font.setPointSizeF(font.pointSizeF() * numerator / denominator);
-  } else if (font.pixelSize() > 0) {
-    font.setPixelSize(font.pixelSize() * numerator / denominator);
-  }
-  return font;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, int width) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -84,14 +76,8 @@ void ScopeBarSeries::redraw() {
 }
 
 Tfrmscope::Tfrmscope(const ScopeWindowEnvironment& environment, QWidget* parent)
-    : QDialog(parent), env_(environment) {
+    : QDialog(parent), env_(environment), dialogs_(environment.dialogs, this) {
   Q_ASSERT(env_.settings && env_.controls && env_.store && env_.camera);
-  if (env_.dialogs != nullptr) {
-    dialogs_ = env_.dialogs;
-  } else {
-    ownDialogs_ = std::make_unique<QtScopeDialogs>(this);
-    dialogs_ = ownDialogs_.get();
-  }
   setObjectName(QStringLiteral("frmscope"));
   setWindowTitle(QStringLiteral("Visibility scope"));
 
@@ -110,6 +96,7 @@ Tfrmscope::Tfrmscope(const ScopeWindowEnvironment& environment, QWidget* parent)
   createChart();
   column->addWidget(Chart1, 1);
 
+  doubleClicks_ = new DoubleClicks(this);
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(scaled(kSpacing));
   GroupBox2 = createEdgeGroup("GroupBox2", "Left edge position", byrjun, "byrjun", byr, "byr", BitBtn4, "BitBtn4");
@@ -125,6 +112,8 @@ Tfrmscope::Tfrmscope(const ScopeWindowEnvironment& environment, QWidget* parent)
 
   connect(byr, &QPushButton::clicked, this, [this] { emit keyboardRequested(byrjun, true); });
   connect(enda, &QPushButton::clicked, this, [this] { emit keyboardRequested(endir, true); });
+  connect(doubleClicks_, &DoubleClicks::doubleClicked, this,
+          [this](QWidget* field) { emit keyboardRequested(field, true); });
   for (QSpinBox* field : {byrjun, endir}) {
     // The spin box tells of a new number; its editor also of text that is no
     // number yet (empty, a lone sign), which the bars show as 0.
@@ -214,7 +203,7 @@ QGroupBox* Tfrmscope::createEdgeGroup(const char* name, const char* caption, QSp
   field->setObjectName(QString::fromLatin1(fieldName));
   field->setRange(kFieldMinimum, kFieldMaximum);
   field->setFixedWidth(scaled(kFieldWidth));
-  if (auto* edit = field->findChild<QLineEdit*>()) edit->installEventFilter(this);
+  if (auto* edit = field->findChild<QLineEdit*>()) doubleClicks_->watch(edit, field);
   keyboard = button(box, keyboardName, "....", scaled(kKeyboardButtonWidth));
   zoom = button(box, zoomName, "Zoom", scaled(kZoomButtonWidth));
   row->addWidget(field);
@@ -271,16 +260,4 @@ void Tfrmscope::done(int result) {
     if (!Write_Registry(*env_.settings, *env_.controls, *env_.store)) dialogs_->showError(kSettingsNotSavedMessage);
   }
   QDialog::done(result);
-}
-
-bool Tfrmscope::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonDblClick) {
-    for (QSpinBox* field : {byrjun, endir}) {
-      if (field != nullptr && watched == field->findChild<QLineEdit*>()) {
-        emit keyboardRequested(field, true);
-        return true;
-      }
-    }
-  }
-  return QDialog::eventFilter(watched, event);
 }

@@ -32,6 +32,8 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
+#include "widgets/dialog_seam.h"
+#include "widgets/double_clicks.h"
 
 class QChartView;
 class QGroupBox;
@@ -109,7 +111,30 @@ class Tfrmscope : public QDialog {
   void BitBtn2Click();  // zoom onto the right edge
   void BitBtn3Click();  // zoom out
 
-  // Controls under their form names, for tests and the screenshot command.
+  // Every way of closing comes here: the check, the store, then the close.
+  void done(int result) override;
+
+ signals:
+  // A "...." button or a double-click on an edge field: the on-screen
+  // keyboard on `target`, digits only.
+  void keyboardRequested(QWidget* target, bool digitsOnly);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createChart();
+  QGroupBox* createEdgeGroup(const char* name, const char* caption, QSpinBox*& field, const char* fieldName,
+                             QPushButton*& keyboard, const char* keyboardName, QPushButton*& zoom,
+                             const char* zoomName);
+  void scaleTo(int width);
+  int scaled(int designed) const;
+  void showBars(const std::vector<int32_t>& bars);
+  void zoomOnto(std::optional<std::size_t> bar);
+  void setRange(const AxisRange& range);
+
+  // Controls under their form names, which are also their object names
+  // (tests find them by those).
   QChartView* Chart1 = nullptr;
   QValueAxis* bottomAxis = nullptr;  // pixel along the line
   QValueAxis* leftAxis = nullptr;    // "Light strength"
@@ -132,32 +157,9 @@ class Tfrmscope : public QDialog {
   QPushButton* BitBtn5 = nullptr;
   QPushButton* BitBtn1 = nullptr;
 
-  // Every way of closing comes here: the check, the store, then the close.
-  void done(int result) override;
-
- signals:
-  // A "...." button or a double-click on an edge field: the on-screen
-  // keyboard on `target`, digits only.
-  void keyboardRequested(QWidget* target, bool digitsOnly);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void createChart();
-  QGroupBox* createEdgeGroup(const char* name, const char* caption, QSpinBox*& field, const char* fieldName,
-                             QPushButton*& keyboard, const char* keyboardName, QPushButton*& zoom,
-                             const char* zoomName);
-  void scaleTo(int width);
-  int scaled(int designed) const;
-  void showBars(const std::vector<int32_t>& bars);
-  void zoomOnto(std::optional<std::size_t> bar);
-  void setRange(const AxisRange& range);
-
   ScopeWindowEnvironment env_;
-  std::unique_ptr<QtScopeDialogs> ownDialogs_;
-  ScopeDialogs* dialogs_ = nullptr;
+  DialogSeam<ScopeDialogs, QtScopeDialogs> dialogs_;
+  DoubleClicks* doubleClicks_ = nullptr;  // on the edge fields' editors
   int scaleNumerator_ = 1;    // the window's width
   int scaleDenominator_ = 1;  // the designed width
 };

@@ -46,6 +46,22 @@ void connectWindows(const AppWindows& w, ProgramState& state) {
   QObject::connect(w.FrmInsert, &TFrmInsert::sessionStartRequested, main, &TFrmAdal::startcounting);
 }
 
+// The two record viewers work on the program's state alike and show sizes
+// on the main window; their dialogs are Qt's.
+template <typename Environment>
+Environment viewerEnvironment(ProgramState& state, SizeDisplay* sizeDisplay) {
+  Environment env;
+  env.detection = &state.detection;
+  env.settings = &state.settings;
+  env.counts = &state.viewerCounts;
+  env.controls = &state.sett;
+  env.store = &state.store;
+  env.session = &state.session;
+  env.camera = &state.camera;
+  env.sizeDisplay = sizeDisplay;
+  return env;
+}
+
 }  // namespace
 
 void setUpApplication() {
@@ -61,16 +77,7 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   // window did in its creation.
   applyMessageBoxScale(w.FrmAdal->scaleNumerator(), kDesignHeight);
   w.Form2 = new stand_in::TForm2;
-  DebugViewerEnvironment debug;
-  debug.detection = &state.detection;
-  debug.settings = &state.settings;
-  debug.counts = &state.viewerCounts;
-  debug.controls = &state.sett;
-  debug.store = &state.store;
-  debug.session = &state.session;
-  debug.camera = &state.camera;
-  debug.sizeDisplay = w.FrmAdal;
-  w.Form4 = new TForm4(debug);
+  w.Form4 = new TForm4(viewerEnvironment<DebugViewerEnvironment>(state, w.FrmAdal));
   ScopeWindowEnvironment scope;
   scope.settings = &state.settings;
   scope.controls = &state.sett;
@@ -100,16 +107,7 @@ bool createWindows(AppWindows& w, ProgramState& state, MainWindowDialogs* dialog
   w.frmquattro = new stand_in::Tfrmquattro;
   w.OKBottomDlg = new TOKBottomDlg;
   w.Messagedialog = new TMessagedialog;
-  RecordViewerEnvironment record;
-  record.detection = &state.detection;
-  record.settings = &state.settings;
-  record.counts = &state.viewerCounts;
-  record.controls = &state.sett;
-  record.store = &state.store;
-  record.session = &state.session;
-  record.camera = &state.camera;
-  record.sizeDisplay = w.FrmAdal;
-  w.frmRecord = new TfrmRecord(record);
+  w.frmRecord = new TfrmRecord(viewerEnvironment<RecordViewerEnvironment>(state, w.FrmAdal));
   w.malatexti = new stand_in::Tmalatexti;
   ReportViewerEnvironment report;
   report.settings = &state.settings;

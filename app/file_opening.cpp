@@ -32,12 +32,8 @@ QString moreFilesMessage(const QStringList& rest) {
 }
 
 FileOpener::FileOpener(QWidget* mainWindow, TfrmRecord* record, Tfrmreport* report, MainWindowDialogs* dialogs)
-    : QObject(mainWindow), mainWindow_(mainWindow), record_(record), report_(report), dialogs_(dialogs) {
+    : QObject(mainWindow), mainWindow_(mainWindow), record_(record), report_(report), dialogs_(dialogs, mainWindow) {
   Q_ASSERT(mainWindow_ && record_ && report_);
-  if (dialogs_ == nullptr) {
-    ownDialogs_ = std::make_unique<QtMainWindowDialogs>(mainWindow_);
-    dialogs_ = ownDialogs_.get();
-  }
 }
 
 FileOpener::~FileOpener() = default;

@@ -12,7 +12,9 @@
 #include <memory>
 #include <string>
 
-class MainWindowDialogs;
+#include "app/main_window_dialogs.h"
+#include "widgets/dialog_seam.h"
+
 class QWidget;
 class TfrmRecord;
 class Tfrmreport;
@@ -51,8 +53,7 @@ class FileOpener : public QObject {
   QWidget* mainWindow_;
   TfrmRecord* record_;
   Tfrmreport* report_;
-  std::unique_ptr<MainWindowDialogs> ownDialogs_;
-  MainWindowDialogs* dialogs_;
+  DialogSeam<MainWindowDialogs, QtMainWindowDialogs> dialogs_;
 };
 
 #endif  // TINDAVEL_APP_FILE_OPENING_H_

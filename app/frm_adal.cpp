@@ -39,6 +39,7 @@
 #include "portio/control_output.h"
 #include "settings/registry.h"
 #include "texts/language_fill.h"
+#include "widgets/fonts.h"
 
 namespace {
 
@@ -56,13 +57,6 @@ constexpr int kStatusFontPoints = 11;
 
 const QColor kLime(0, 255, 0);
 const QColor kAqua(0, 255, 255);
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont f(family);
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
 
 // A read-only count field: black, in large coloured digits.
 QLineEdit* makeCountField(QWidget* parent, const QString& name, const QColor& colour, int pixels) {

@@ -5,9 +5,10 @@
 #include <QList>
 #include <QWidget>
 
-#include <algorithm>
 #include <cassert>
 #include <utility>
+
+#include "widgets/fonts.h"
 
 namespace {
 
@@ -18,15 +19,6 @@ QSize scaled(QSize s, int num, int den) {
   const int w = s.width() >= QWIDGETSIZE_MAX ? s.width() : scaled(s.width(), num, den);
   const int h = s.height() >= QWIDGETSIZE_MAX ? s.height() : scaled(s.height(), num, den);
   return {w, h};
-}
-
-QFont scaledFont(QFont f, int num, int den) {
-  if (f.pixelSize() > 0) {
-    f.setPixelSize(std::max(1, scaled(f.pixelSize(), num, den)));
-  } else {
-    f.setPointSizeF(f.pointSizeF() * num / den);
-  }
-  return f;
 }
 
 void scaleLayout(QLayout* layout, int num, int den) {

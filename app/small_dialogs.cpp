@@ -8,13 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+#include "widgets/fonts.h"
 
-QFont sansSerif(int pixels) {
-  QFont f(QStringLiteral("MS Sans Serif"));
-  f.setPixelSize(pixels);
-  return f;
-}
+namespace {
 
 QFrame* framedBevel(QWidget* parent, const QRect& place) {
   auto* bevel = new QFrame(parent);
@@ -30,7 +26,7 @@ QFrame* framedBevel(QWidget* parent, const QRect& place) {
 TFrmInsert::TFrmInsert(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmInsert"));
   setWindowTitle(QStringLiteral("Insert session information "));
-  setFont(sansSerif(15));
+  setFont(pixelFont(kDialogFontFamily, 15));
   setFixedSize(493, 316);
   auto* label3 = new QLabel(QStringLiteral("Session description"), this);
   label3->move(48, 12);
@@ -78,7 +74,7 @@ TMessagedialog::TMessagedialog(QWidget* parent) : QDialog(parent) {
   framedBevel(this, {8, 8, 385, 113});
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setFont(sansSerif(11));
+  Label1->setFont(pixelFont(kDialogFontFamily, 11));
   Label1->setGeometry(40, 56, 340, 20);
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);

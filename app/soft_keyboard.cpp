@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <QTextEdit>
 
+#include "widgets/fonts.h"
+
 namespace {
 
 constexpr int kKeyWidth = 55;
@@ -81,9 +83,7 @@ void setSoftKeybText(QWidget* target, const QString& text) {
 TFrmSoftkeyb::TFrmSoftkeyb(SoftKeybState& state, QWidget* parent) : QDialog(parent), state_(state) {
   setObjectName(QStringLiteral("FrmSoftkeyb"));
   setWindowTitle(QStringLiteral("Keyboard"));
-  QFont f(QStringLiteral("MS Sans Serif"));
-  f.setPixelSize(11);
-  setFont(f);
+  setFont(pixelFont(kDialogFontFamily, 11));
   setFixedSize(kSoftKeybWidth, kSoftKeybHeight);
   auto addKey = [this](const QString& caption, int x, int y, int width) {
     auto* b = new QPushButton(caption, this);

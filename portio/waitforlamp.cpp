@@ -9,16 +9,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-namespace {
-
-QFont pixelFont(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), base.family()});
-  font.setPixelSize(pixels);
-  return font;
-}
-
-}  // namespace
+#include "widgets/fonts.h"
 
 TWaitforlamp::TWaitforlamp(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Waitforlamp"));
@@ -27,7 +18,7 @@ TWaitforlamp::TWaitforlamp(QWidget* parent) : QDialog(parent) {
 
   Label1 = new QLabel(QStringLiteral("Please wait while the lamp heats up..."), this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setFont(pixelFont(font(), 15));
+  Label1->setFont(pixelFont(kDialogFontFamily, 15));
   Label1->setGeometry(24, 32, 288, 24);
 
   ProgressBar1 = new QProgressBar(this);
@@ -39,7 +30,7 @@ TWaitforlamp::TWaitforlamp(QWidget* parent) : QDialog(parent) {
 
   Button1 = new QPushButton(QStringLiteral("Cancel"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setFont(pixelFont(font(), 16));
+  Button1->setFont(pixelFont(kDialogFontFamily, 16));
   Button1->setGeometry(118, 140, 100, 32);
 
   delaytimer = new QTimer(this);

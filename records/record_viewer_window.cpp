@@ -100,16 +100,13 @@ std::string recordDialogFolder(const std::string& reportFolder, const std::strin
 }
 
 TfrmRecord::TfrmRecord(const RecordViewerEnvironment& environment, QWidget* parent)
-    : QWidget(parent, Qt::Window), env_(environment), damage_(std::make_unique<OperatorDamageReporter>()) {
+    : QWidget(parent, Qt::Window),
+      env_(environment),
+      dialogs_(environment.dialogs, this),
+      damage_(std::make_unique<OperatorDamageReporter>()) {
   Q_ASSERT(env_.detection && env_.settings && env_.counts && env_.controls && env_.store && env_.session &&
            env_.camera);
   if (env_.tracePath.empty()) env_.tracePath = defaultTracePath();
-  if (env_.dialogs) {
-    dialogs_ = env_.dialogs;
-  } else {
-    qtDialogs_ = std::make_unique<QtRecordViewerDialogs>(this);
-    dialogs_ = qtDialogs_.get();
-  }
   comparison_ = std::make_unique<LiveComparison>();
   engine_ = std::make_unique<RecountEngine>(recountContext());  // no file open yet
 
@@ -583,29 +580,16 @@ void TfrmRecord::Chart1Click() {
   showSeries(i + 1 < nr ? i + 1 : 0);
 }
 
-void TfrmRecord::beginbtnClick() {
-  engine_->beginbtnClick();
+void TfrmRecord::step(void (RecountEngine::*move)()) {
+  ((*engine_).*move)();
   refresh();
   reportDamage();
 }
 
-void TfrmRecord::backwardbtnClick() {
-  engine_->backwardbtnClick();
-  refresh();
-  reportDamage();
-}
-
-void TfrmRecord::FarwardbtnClick() {
-  engine_->FarwardbtnClick();
-  refresh();
-  reportDamage();
-}
-
-void TfrmRecord::endbtnClick() {
-  engine_->endbtnClick();
-  refresh();
-  reportDamage();
-}
+void TfrmRecord::beginbtnClick() { step(&RecountEngine::beginbtnClick); }
+void TfrmRecord::backwardbtnClick() { step(&RecountEngine::backwardbtnClick); }
+void TfrmRecord::FarwardbtnClick() { step(&RecountEngine::FarwardbtnClick); }
+void TfrmRecord::endbtnClick() { step(&RecountEngine::endbtnClick); }
 
 void TfrmRecord::AutocountbtnClick() {
   QToolButton* b = button("autocountbtn");

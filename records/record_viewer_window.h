@@ -36,6 +36,7 @@
 
 #include "records/damage_reporter.h"
 #include "records/recording_settings.h"
+#include "widgets/dialog_seam.h"
 
 class LiveComparison;
 class QAreaSeries;
@@ -186,15 +187,15 @@ class TfrmRecord : public QWidget {
   void pictureResized(int width);
   void trackBarMoved(int position);
   void reportDamage();
+  void step(void (RecountEngine::*move)());  // one of the engine's moves, then shown
   void showComparison();
   void createVeils();
   double chartTimeAt(const QPoint& position) const;
   void teiknaskilrum(QPainter& painter, int width, int height) const;
 
   RecordViewerEnvironment env_;
-  std::unique_ptr<QtRecordViewerDialogs> qtDialogs_;
+  DialogSeam<RecordViewerDialogs, QtRecordViewerDialogs> dialogs_;
   std::unique_ptr<LiveComparison> comparison_;
-  RecordViewerDialogs* dialogs_ = nullptr;
   std::unique_ptr<RecountEngine> engine_;
   std::ofstream trace_;
   RecordingSettings recording_;

@@ -132,14 +132,8 @@ std::optional<ReportDocument> loadReportDocument(const std::string& path, Settin
 }
 
 Tfrmreport::Tfrmreport(const ReportViewerEnvironment& environment, QWidget* parent)
-    : QWidget(parent), env_(environment) {
+    : QWidget(parent), env_(environment), dialogs_(environment.dialogs, parent) {
   Q_ASSERT(env_.settings && env_.controls);
-  if (env_.dialogs) {
-    dialogs_ = env_.dialogs;
-  } else {
-    qtDialogs_ = std::make_unique<QtReportViewerDialogs>(parent);
-    dialogs_ = qtDialogs_.get();
-  }
   // A window of its own that is never shown: it only holds the viewer.
   setWindowFlag(Qt::Window);
   setObjectName("frmreport");

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include "reports/report_painter.h"
+#include "widgets/dialog_seam.h"
 
 class QPrintPreviewDialog;
 class QPrinter;
@@ -112,8 +113,7 @@ class Tfrmreport : public QWidget {
 
  private:
   ReportViewerEnvironment env_;
-  std::unique_ptr<QtReportViewerDialogs> qtDialogs_;
-  ReportViewerDialogs* dialogs_ = nullptr;
+  DialogSeam<ReportViewerDialogs, QtReportViewerDialogs> dialogs_;
   std::unique_ptr<ReportDocument> current_;
 };
 

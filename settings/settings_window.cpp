@@ -121,15 +121,9 @@ void QtSettingsWindowDialogs::showError(const std::string& message) {
 }
 
 Tsett::Tsett(const SettingsWindowEnvironment& environment, QWidget* parent)
-    : QDialog(parent), env_(environment), c_(*environment.controls) {
+    : QDialog(parent), env_(environment), c_(*environment.controls), dialogs_(environment.dialogs, this) {
   Q_ASSERT(env_.controls && env_.settings && env_.store && env_.texts && env_.mainWindow && env_.session &&
            env_.camera && env_.lineRate && env_.port && env_.loadLogo && env_.now);
-  if (env_.dialogs != nullptr) {
-    dialogs_ = env_.dialogs;
-  } else {
-    ownDialogs_ = std::make_unique<QtSettingsWindowDialogs>(this);
-    dialogs_ = ownDialogs_.get();
-  }
   setObjectName(QStringLiteral("sett"));
   setWindowTitle(QStringLiteral("Settings"));
   auto* column = new QVBoxLayout(this);

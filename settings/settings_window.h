@@ -29,6 +29,7 @@
 
 #include "settings/settings_model.h"
 #include "settings/settings_variables.h"
+#include "widgets/dialog_seam.h"
 
 class MainWindowCaptions;
 class QImage;
@@ -190,8 +191,7 @@ class Tsett : public QDialog, private SettingsObserver {
 
   SettingsWindowEnvironment env_;
   SettingsModel& c_;
-  std::unique_ptr<QtSettingsWindowDialogs> ownDialogs_;
-  SettingsWindowDialogs* dialogs_ = nullptr;
+  DialogSeam<SettingsWindowDialogs, QtSettingsWindowDialogs> dialogs_;
   QTabWidget* PageControl1 = nullptr;
   std::array<QWidget*, 4> TabSheet{};
   QGroupBox* GroupBox11 = nullptr;

@@ -14,6 +14,7 @@
 
 #include "reports/report_viewer.h"
 #include "settings/settings_variables.h"
+#include "tools/cli_args.h"
 #include "tools/cli_command.h"
 #include "tools/json_text.h"
 #include "tools/window_commands.h"
@@ -30,8 +31,8 @@ int usage() {
 int runReport(const std::vector<std::string>& args) {
   std::string report, pdf;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--pdf" && i + 1 < args.size()) {
-      pdf = args[++i];
+    if (args[i] == "--pdf") {
+      if (!takeOptionValue(args, i, pdf)) return usage();
     } else if (!args[i].empty() && args[i][0] != '-' && report.empty()) {
       report = args[i];
     } else {

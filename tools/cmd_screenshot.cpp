@@ -59,6 +59,7 @@
 #include "settings/regular_file.h"
 #include "settings/text_encoding.h"
 #include "tools/cli_command.h"
+#include "tools/cli_args.h"
 #include "tools/cli_numbers.h"
 #include "tools/window_commands.h"
 
@@ -149,23 +150,18 @@ struct Options {
 std::optional<std::string> parseArgs(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto valueOf = [&](std::string& out) -> bool {
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      return !out.empty();
-    };
     if (a == "--out") {
-      if (!valueOf(o.out)) return "--out needs a file name";
+      if (!takeOptionValue(args, i, o.out) || o.out.empty()) return "--out needs a file name";
     } else if (a == "--record") {
-      if (!valueOf(o.record)) return "--record needs a record file";
+      if (!takeOptionValue(args, i, o.record) || o.record.empty()) return "--record needs a record file";
     } else if (a == "--autocount") {
       o.autocount = true;
     } else if (a == "--page") {
       std::string v;
-      if (!valueOf(v)) return "--page needs a page number";
+      if (!takeOptionValue(args, i, v) || v.empty()) return "--page needs a page number";
       o.page = parsePositive(v, 4);
       if (!o.page) return "--page needs a page number of 1 or more, not '" + v + "'";
-    } else if (a.size() > 1 && a[0] == '-') {
+    } else if (isOption(a)) {
       return "unknown option '" + a + "'";
     } else if (o.window.empty()) {
       o.window = a;

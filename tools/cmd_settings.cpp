@@ -19,6 +19,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
+#include "tools/cli_args.h"
 #include "tools/cli_command.h"
 
 namespace {
@@ -28,9 +29,7 @@ constexpr const char* kUsage = "usage: tindavel-cli settings [--store PATH]";
 int runSettings(const std::vector<std::string>& args) {
   std::string path = defaultStorePath();
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--store" && i + 1 < args.size()) {
-      path = args[++i];
-    } else {
+    if (args[i] != "--store" || !takeOptionValue(args, i, path)) {
       std::fprintf(stderr, "%s\n", kUsage);
       return 2;
     }

@@ -10,6 +10,7 @@
 #include "records/recording_settings.h"
 #include "settings/output_file.h"
 #include "settings/settings_store.h"
+#include "tools/cli_args.h"
 #include "tools/cli_numbers.h"
 #include "tools/csv_text.h"
 #include "tools/json_text.h"
@@ -205,18 +206,13 @@ int fail(const std::string& message) {
 std::optional<std::string> parseRecountArgs(const std::vector<std::string>& args, RecountOptions& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto valueOf = [&](std::string& out) -> bool {
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      return true;
-    };
     std::string v;
     if (a == "--json") {
       o.json = true;
     } else if (a == "--csv") {
       o.csv = true;
     } else if (a == "--frame-width" || a == "--from" || a == "--to" || a == "--jobs") {
-      if (!valueOf(v)) return a + " needs a value";
+      if (!takeOptionValue(args, i, v)) return a + " needs a value";
       const std::optional<int32_t> n = parsePositive(v, 9);
       // An error text, returned at once: no loop builds it up.
       // NOLINTNEXTLINE(performance-inefficient-string-concatenation)
@@ -233,13 +229,13 @@ std::optional<std::string> parseRecountArgs(const std::vector<std::string>& args
         o.jobs = *n;
       }
     } else if (a == "--trace") {
-      if (!valueOf(o.trace) || o.trace.empty()) return "--trace needs a file name";
+      if (!takeOptionValue(args, i, o.trace) || o.trace.empty()) return "--trace needs a file name";
     } else if (a == "--fish") {
-      if (!valueOf(o.fish) || o.fish.empty()) return "--fish needs a file name";
+      if (!takeOptionValue(args, i, o.fish) || o.fish.empty()) return "--fish needs a file name";
     } else if (a == "--pdf") {
-      if (!valueOf(o.pdf) || o.pdf.empty()) return "--pdf needs a file name";
+      if (!takeOptionValue(args, i, o.pdf) || o.pdf.empty()) return "--pdf needs a file name";
     } else if (a == "--paper") {
-      if (!valueOf(v)) return "--paper needs a value";
+      if (!takeOptionValue(args, i, v)) return "--paper needs a value";
       if (v == "a4" || v == "A4") {
         o.paper = PaperSize::kA4;
       } else if (v == "letter") {
@@ -247,7 +243,7 @@ std::optional<std::string> parseRecountArgs(const std::vector<std::string>& args
       } else {
         return "--paper is a4 or letter, not '" + v + "'";
       }
-    } else if (a.size() > 1 && a[0] == '-') {
+    } else if (isOption(a)) {
       return "unknown option '" + a + "'";
     } else {
       o.files.push_back(a);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChart>
 #include <QChartView>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -17,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +25,7 @@
 #include "analysis/scope_window.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -36,33 +37,19 @@ class ScriptedScopeDialogs : public ScopeDialogs {
   std::vector<std::string> errors;
 };
 
-std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 // Three channels: dividers (150 + 170) / 2 = 160 and (300 + 333) / 2 = 316.
 constexpr const char* kThreeChannels =
     "[Eka]\nByrjunX=12\nByrjunY=500\nNrChannels=3\n"
     "Multib1=20\nMultie1=150\nMultib2=170\nMultie2=300\nMultib3=333\nMultie3=490\n";
 
-class ScopeWindowTest : public ::testing::Test {
+class ScopeWindowTest : public TempFolderTest {
  protected:
   ScopeWindowTest() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("scope_window_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     store.setPath((dir / "store.ini").string());
     controls.bind(&settings, &store);
     camera.LineWidth = 512;
   }
-  ~ScopeWindowTest() override {
-    window_.reset();
-    fs::remove_all(dir);
-  }
+  ~ScopeWindowTest() override { window_.reset(); }
 
   void writeStore(const std::string& text) {
     std::ofstream(dir / "store.ini") << text;
@@ -82,11 +69,30 @@ class ScopeWindowTest : public ::testing::Test {
     }
     return *window_;
   }
-  std::pair<double, double> xRange() { return {window().bottomAxis->min(), window().bottomAxis->max()}; }
-  const std::vector<int32_t>& bars() { return window().Series3->bars(); }
+  // The window's controls and the chart's series and axes, by object name.
+  template <typename T>
+  T* control(const char* name) {
+    T* found = window().findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  template <typename T>
+  T* chartPart(const char* name) {
+    T* found = chart()->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  QChart* chart() { return control<QChartView>("Chart1")->chart(); }
+  QSpinBox* byrjun() { return control<QSpinBox>("byrjun"); }
+  QSpinBox* endir() { return control<QSpinBox>("endir"); }
+  ScopeBarSeries* barSeries() { return chartPart<ScopeBarSeries>("Series3"); }
+  std::pair<double, double> xRange() {
+    const QValueAxis* axis = chartPart<QValueAxis>("bottomAxis");
+    return {axis->min(), axis->max()};
+  }
+  const std::vector<int32_t>& bars() { return barSeries()->bars(); }
   static QLineEdit* editOf(QSpinBox* field) { return field->findChild<QLineEdit*>(); }
 
-  fs::path dir;
   SettingsVariables settings;
   SettingsModel controls;
   SettingsStore store;
@@ -101,7 +107,7 @@ TEST_F(ScopeWindowTest, TakesEightyPercentOfTheScreenAndScalesItsControls) {
   EXPECT_EQ(w.size(), QSize(1024, 819));  // 1280 x 1024 at 80 %, 819.2 truncated
   w.show();
   EXPECT_EQ(w.size(), QSize(1024, 819));
-  EXPECT_EQ(w.byr->width(), 33 * 1024 / 640);  // designed at 640 wide
+  EXPECT_EQ(control<QPushButton>("byr")->width(), 33 * 1024 / 640);  // designed at 640 wide
   EXPECT_DOUBLE_EQ(w.font().pointSizeF(), QApplication::font().pointSizeF() * 1024 / 640);
   EXPECT_EQ(w.objectName(), QStringLiteral("frmscope"));
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Visibility scope"));
@@ -113,23 +119,25 @@ TEST_F(ScopeWindowTest, ControlsGoByTheirFormNames) {
                            "BitBtn3", "BitBtn5", "BitBtn1"}) {
     EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
-  EXPECT_EQ(w.GroupBox2->title(), QStringLiteral("Left edge position"));
-  EXPECT_EQ(w.GroupBox1->title(), QStringLiteral("Right edge position"));
-  EXPECT_EQ(w.BitBtn5->text(), QStringLiteral("Check Visibility"));
-  EXPECT_EQ(w.byr->parentWidget(), w.GroupBox2);
-  EXPECT_EQ(w.BitBtn2->parentWidget(), w.GroupBox1);
+  EXPECT_EQ(control<QGroupBox>("GroupBox2")->title(), QStringLiteral("Left edge position"));
+  EXPECT_EQ(control<QGroupBox>("GroupBox1")->title(), QStringLiteral("Right edge position"));
+  EXPECT_EQ(control<QPushButton>("BitBtn5")->text(), QStringLiteral("Check Visibility"));
+  EXPECT_EQ(control<QPushButton>("byr")->parentWidget(), control<QGroupBox>("GroupBox2"));
+  EXPECT_EQ(control<QPushButton>("BitBtn2")->parentWidget(), control<QGroupBox>("GroupBox1"));
   // The other series are there and stay empty after a show.
   w.show();
-  const QList<QAbstractSeries*> series = w.Chart1->chart()->series();
+  const QList<QAbstractSeries*> series = chart()->series();
   ASSERT_EQ(series.size(), 7);
-  for (QLineSeries* s : {w.Series1, w.Series2, w.Series4, w.Series5, w.Series6, w.Series7}) {
-    EXPECT_TRUE(series.contains(s));
-    EXPECT_EQ(s->count(), 0) << s->objectName().toStdString();
+  for (const char* name : {"Series1", "Series2", "Series4", "Series5", "Series6", "Series7"}) {
+    QLineSeries* s = chartPart<QLineSeries>(name);
+    EXPECT_TRUE(series.contains(s)) << name;
+    EXPECT_EQ(s->count(), 0) << name;
   }
-  EXPECT_FALSE(w.Chart1->chart()->legend()->isVisible());
-  EXPECT_EQ(w.leftAxis->titleText(), QStringLiteral("Light strength"));
-  EXPECT_EQ(w.leftAxis->min(), 0);
-  EXPECT_EQ(w.leftAxis->max(), 255);
+  EXPECT_FALSE(chart()->legend()->isVisible());
+  const QValueAxis* leftAxis = chartPart<QValueAxis>("leftAxis");
+  EXPECT_EQ(leftAxis->titleText(), QStringLiteral("Light strength"));
+  EXPECT_EQ(leftAxis->min(), 0);
+  EXPECT_EQ(leftAxis->max(), 255);
 }
 
 struct ShowRow {
@@ -145,13 +153,13 @@ TEST_P(ScopeShowTest, ShowPutsUpTheEdgeAndDividerBarsInOrder) {
   w.show();
   EXPECT_EQ(bars(), GetParam().bars);
   EXPECT_EQ(xRange(), std::make_pair(0.0, 512.0));
-  EXPECT_EQ(w.byrjun->value(), settings.LeftEdge);
-  EXPECT_EQ(w.endir->value(), settings.RightEdge);
+  EXPECT_EQ(byrjun()->value(), settings.LeftEdge);
+  EXPECT_EQ(endir()->value(), settings.RightEdge);
   // What is drawn: a block 255 high around each bar, about 1 % of the axis wide.
-  EXPECT_DOUBLE_EQ(w.Series3->halfWidth(), 512 * 0.01 / 2);
+  EXPECT_DOUBLE_EQ(barSeries()->halfWidth(), 512 * 0.01 / 2);
   QList<QPointF> drawn;
-  for (const auto& [x, y] : barOutline(bars(), w.Series3->halfWidth(), 255)) drawn.append(QPointF(x, y));
-  EXPECT_EQ(w.Series3->upperSeries()->points(), drawn);
+  for (const auto& [x, y] : barOutline(bars(), barSeries()->halfWidth(), 255)) drawn.append(QPointF(x, y));
+  EXPECT_EQ(barSeries()->upperSeries()->points(), drawn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, ScopeShowTest,
@@ -162,12 +170,12 @@ TEST_F(ScopeWindowTest, EveryShowPutsTheSettingsBackUp) {
   writeStore(kThreeChannels);
   Tfrmscope& w = window();
   w.show();
-  w.endir->setValue(7000);  // refused on close
+  endir()->setValue(7000);  // refused on close
   w.close();
   settings.LeftEdge = 30;   // changed elsewhere meanwhile
   w.show();
-  EXPECT_EQ(w.byrjun->value(), 30);
-  EXPECT_EQ(w.endir->value(), 500);
+  EXPECT_EQ(byrjun()->value(), 30);
+  EXPECT_EQ(endir()->value(), 500);
   EXPECT_EQ(bars(), (std::vector<int32_t>{30, 160, 316, 500}));
 }
 
@@ -175,31 +183,31 @@ TEST_F(ScopeWindowTest, EditingLeavesTheTwoEdgeBars) {
   writeStore(kThreeChannels);
   Tfrmscope& w = window();
   w.show();
-  w.byrjun->setValue(40);
+  byrjun()->setValue(40);
   EXPECT_EQ(bars(), (std::vector<int32_t>{40, 500}));
-  editOf(w.endir)->clear();  // an empty field counts as 0
+  editOf(endir())->clear();  // an empty field counts as 0
   EXPECT_EQ(bars(), (std::vector<int32_t>{40, 0}));
-  editOf(w.endir)->setText(QStringLiteral("450"));
+  editOf(endir())->setText(QStringLiteral("450"));
   EXPECT_EQ(bars(), (std::vector<int32_t>{40, 450}));
-  EXPECT_EQ(w.endir->value(), 450);
+  EXPECT_EQ(endir()->value(), 450);
 }
 
 TEST_F(ScopeWindowTest, ZoomsOntoTheEdgesAndOut) {
   writeStore(kThreeChannels);
   Tfrmscope& w = window();
   w.show();
-  w.BitBtn4->click();
+  control<QPushButton>("BitBtn4")->click();
   EXPECT_EQ(xRange(), std::make_pair(-38.0, 62.0));   // around bar 0, the left edge 12
-  EXPECT_DOUBLE_EQ(w.Series3->halfWidth(), 100 * 0.01 / 2);  // the bars keep their share of the axis
-  w.BitBtn2->click();
+  EXPECT_DOUBLE_EQ(barSeries()->halfWidth(), 100 * 0.01 / 2);  // the bars keep their share of the axis
+  control<QPushButton>("BitBtn2")->click();
   EXPECT_EQ(xRange(), std::make_pair(450.0, 550.0));  // around bar 3 of three channels, the right edge 500
-  w.BitBtn3->click();
+  control<QPushButton>("BitBtn3")->click();
   EXPECT_EQ(xRange(), std::make_pair(0.0, 511.0));
   // After an edit only two bars are up: the right zoom takes the last.
-  w.endir->setValue(300);
-  w.BitBtn2->click();
+  endir()->setValue(300);
+  control<QPushButton>("BitBtn2")->click();
   EXPECT_EQ(xRange(), std::make_pair(250.0, 350.0));
-  w.BitBtn5->click();  // "Check Visibility" changes nothing
+  control<QPushButton>("BitBtn5")->click();  // "Check Visibility" changes nothing
   EXPECT_EQ(xRange(), std::make_pair(250.0, 350.0));
   EXPECT_EQ(bars(), (std::vector<int32_t>{12, 300}));
 }
@@ -210,15 +218,15 @@ TEST_F(ScopeWindowTest, KeyboardButtonsAndDoubleClicksAskForTheDigitKeyboard) {
   QObject::connect(&w, &Tfrmscope::keyboardRequested,
                    [&asked](QWidget* target, bool digits) { asked.emplace_back(target, digits); });
   w.show();
-  w.byr->click();
-  w.enda->click();
-  for (QSpinBox* field : {w.byrjun, w.endir}) {
+  control<QPushButton>("byr")->click();
+  control<QPushButton>("enda")->click();
+  for (QSpinBox* field : {byrjun(), endir()}) {
     QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
     QApplication::sendEvent(editOf(field), &dbl);
   }
   const std::vector<std::pair<QWidget*, bool>> expected = {
-      {w.byrjun, true}, {w.endir, true}, {w.byrjun, true}, {w.endir, true}};
+      {byrjun(), true}, {endir(), true}, {byrjun(), true}, {endir(), true}};
   EXPECT_EQ(asked, expected);
 }
 
@@ -236,13 +244,13 @@ class ScopeCloseTest : public ScopeWindowTest, public ::testing::WithParamInterf
 TEST_P(ScopeCloseTest, ClosingChecksThePairAndStoresOnlyOneThatPasses) {
   const CloseRow& row = GetParam();
   writeStore(kThreeChannels);
-  const std::string before = fileBytes(dir / "store.ini");
+  const std::string before = fileContents(dir / "store.ini");
   Tfrmscope& w = window();
   w.show();
-  w.byrjun->setValue(row.left);
-  w.endir->setValue(row.right);
+  byrjun()->setValue(row.left);
+  endir()->setValue(row.right);
   switch (row.by) {
-    case CloseBy::Button: w.BitBtn1->click(); break;
+    case CloseBy::Button: control<QPushButton>("BitBtn1")->click(); break;
     case CloseBy::Escape: {
       QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
       QApplication::sendEvent(&w, &escape);
@@ -256,7 +264,7 @@ TEST_P(ScopeCloseTest, ClosingChecksThePairAndStoresOnlyOneThatPasses) {
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{row.error});
     EXPECT_EQ(settings.LeftEdge, 12);
     EXPECT_EQ(settings.RightEdge, 500);
-    EXPECT_EQ(fileBytes(dir / "store.ini"), before);
+    EXPECT_EQ(fileContents(dir / "store.ini"), before);
   } else {
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_EQ(settings.LeftEdge, row.left);
@@ -279,16 +287,16 @@ TEST_F(ScopeWindowTest, SaveThatFailsIsReported) {
   // Before the first Read_Registry the store refuses to be written.
   std::ofstream(dir / "store.ini") << kThreeChannels;
   store.reload();
-  const std::string before = fileBytes(dir / "store.ini");
+  const std::string before = fileContents(dir / "store.ini");
   Tfrmscope& w = window();
   w.show();
-  w.byrjun->setValue(10);
-  w.endir->setValue(400);
-  w.BitBtn1->click();
+  byrjun()->setValue(10);
+  endir()->setValue(400);
+  control<QPushButton>("BitBtn1")->click();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(dialogs.errors, std::vector<std::string>{"The settings could not be saved."});
   EXPECT_EQ(settings.LeftEdge, 10);  // the working copy holds the pair
-  EXPECT_EQ(fileBytes(dir / "store.ini"), before);
+  EXPECT_EQ(fileContents(dir / "store.ini"), before);
 }
 
 }  // namespace

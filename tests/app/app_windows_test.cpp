@@ -27,6 +27,7 @@
 #include "settings/settings_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/scripted_main_window_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -229,9 +230,7 @@ TEST_F(WindowListTest, SettingsWindowGetsTheChannelTableAndTheKeyboard) {
 // sampling timer follows the writer, and closing the main window leaves the
 // recording complete on disk.
 TEST_F(WindowListTest, RecordingWhileCountingFollowsTheModeAndEndsWithTheWindow) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "recording_while_counting";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = testFolder();
   ASSERT_TRUE(create());
   windows.FrmAdal->firstiniTimer();
   const FrmAdalUi& w = windows.FrmAdal->ui();

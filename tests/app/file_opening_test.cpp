@@ -40,6 +40,7 @@
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
 #include "tests/reports/scripted_report_viewer_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -82,12 +83,9 @@ TEST(OpenedFileKind, ByExtensionInAnyCase) {
 
 // The record viewer and the report viewer on the test's own state, with
 // scripted dialogs, and the opener over a main window of its own.
-class FileOpeningTest : public ::testing::Test {
+class FileOpeningTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / (std::string("opening_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     store = std::make_unique<SettingsStore>((dir / "store.ini").string());
     RecordViewerEnvironment record;
     record.detection = detection.get();
@@ -107,10 +105,7 @@ class FileOpeningTest : public ::testing::Test {
     reports = std::make_unique<Tfrmreport>(report);
     opener = new FileOpener(&mainWindow, viewer.get(), reports.get(), &mainDialogs);
   }
-  void TearDown() override {
-    viewer.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { viewer.reset(); }
   QString recording() {
     using namespace recount_test;
     return QString::fromStdString(
@@ -122,7 +117,6 @@ class FileOpeningTest : public ::testing::Test {
            mainDialogs.told.size();
   }
 
-  fs::path dir;
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> detection = std::make_unique<DetectionState>();
   SettingsVariables settings;

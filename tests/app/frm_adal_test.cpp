@@ -26,6 +26,7 @@
 #include "settings/registry.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/scripted_main_window_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -387,8 +388,7 @@ TEST_F(MainWindowTest, ClearingACounterOutsideAndInsideASession) {
 
 TEST_F(MainWindowTest, SessionStartSetsButtonsAndStatus) {
   settings.NrChannels = 1;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "session_start";
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = testFolder();
   sett.reportpath.setText((folder / "").string());
   TFrmAdal& window = this->window();
   const FrmAdalUi& w = window.ui();

@@ -7,6 +7,7 @@
 
 #include "app/free_space.h"
 #include "app/run_many.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -39,23 +40,15 @@ TEST(RunMany, OneCopyRunsOnAndTwoCopiesEnd) {
   EXPECT_FALSE(anotherCopyRuns({}, "Tindavel"));
 }
 
-class ProcFolder : public ::testing::Test {
+class ProcFolder : public TempFolderTest {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("proc_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
   fs::path process(const std::string& pid) {
-    fs::create_directories(root_ / pid);
-    return root_ / pid;
+    fs::create_directories(dir / pid);
+    return dir / pid;
   }
   static void write(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
   }
-  fs::path root_;
 };
 
 TEST_F(ProcFolder, ReadsExeLinksFallsBackToCmdlineAndSkipsTheRest) {
@@ -63,9 +56,9 @@ TEST_F(ProcFolder, ReadsExeLinksFallsBackToCmdlineAndSkipsTheRest) {
   write(process("11") / "cmdline", std::string("/opt/TINDAVEL\0--flag\0", 22));  // exe not readable
   fs::create_symlink("/usr/bin/old/tindavel (deleted)", process("12") / "exe");
   process("13");                                    // a kernel thread: neither
-  fs::create_directories(root_ / "self-not-a-pid");  // not a process folder
-  write(root_ / "uptime", "1 2");
-  auto names = runningProcessNames(root_.string());
+  fs::create_directories(dir / "self-not-a-pid");  // not a process folder
+  write(dir / "uptime", "1 2");
+  auto names = runningProcessNames(dir.string());
   ASSERT_TRUE(names.has_value());
   std::sort(names->begin(), names->end());
   EXPECT_EQ(*names, (std::vector<std::string>{"TINDAVEL", "tindavel", "tindavel"}));
@@ -77,14 +70,14 @@ TEST_F(ProcFolder, CopyInAFolderDeeperThan255CharactersIsStillSeen) {
   fs::create_symlink(deep, process("20") / "exe");
   write(process("21") / "cmdline", deep + std::string("\0", 1));
   fs::create_symlink("/usr/bin/tindavel", process("22") / "exe");
-  const auto names = runningProcessNames(root_.string());
+  const auto names = runningProcessNames(dir.string());
   ASSERT_TRUE(names.has_value());
   EXPECT_EQ(countProgramCopies(*names, "Tindavel"), 3);
   EXPECT_TRUE(anotherCopyRuns(*names, "Tindavel"));
 }
 
 TEST_F(ProcFolder, MissingFolderGivesNoList) {
-  EXPECT_FALSE(runningProcessNames((root_ / "absent").string()).has_value());
+  EXPECT_FALSE(runningProcessNames((dir / "absent").string()).has_value());
 }
 
 TEST(RunMany, ThisProcessIsInTheRealList) {

@@ -18,6 +18,7 @@
 #include "app/app_windows.h"
 #include "settings/settings_store.h"
 #include "tests/command_runner.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -34,23 +35,8 @@ constexpr bool standIn(Pointer) {
 
 const std::string kDemo = std::string(TINDAVEL_SOURCE_DIR) + "/samples/demo.blb";
 
-std::string readText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class ScreenshotCliTest : public ::testing::Test {
+class ScreenshotCliTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("screenshot_cli_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("screenshot", args, dir); }
 
   // Expects exit 2 and one line of the command on stderr, holding `words`.
@@ -66,8 +52,6 @@ class ScreenshotCliTest : public ::testing::Test {
     ASSERT_EQ(ours.size(), 1u) << r.err;
     EXPECT_NE(ours[0].find(words), std::string::npos) << r.err;
   }
-
-  fs::path dir;
 };
 
 bool singleColour(const QImage& image) {
@@ -148,7 +132,7 @@ TEST_F(ScreenshotCliTest, TheStoreIsNeverWritten) {
   std::ofstream(store) << contents;
   const CliRun r = run({"frmRecord", "--out", (dir / "record.png").string(), "--record", kDemo});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(readText(store), contents);
+  EXPECT_EQ(fileContents(store), contents);
   fs::remove(store);
 }
 

@@ -36,6 +36,7 @@
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -91,19 +92,15 @@ Holdings holdings() {
   return {residentBytes(), QApplication::allWidgets().size(), QApplication::topLevelWidgets().size()};
 }
 
-class SoakTest : public ::testing::Test {
+class SoakTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / "soak";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     const fs::path storePath = dir / "Eka Registry.ini";
     writeFile(storePath, "[Eka]\nNrChannels=1\nSize Group1=5\nchannelwidth=2\nReportpath=" + dir.string() + "/\n");
     store = std::make_unique<SettingsStore>(storePath.string());
     Read_Registry(s, controls, *store);
     setDetectionConstants(*d, s.ChannelWidthMm);
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Recordings of one to four channels, binary and text, and two damaged:
   // one cut inside its last line, one with counts out of range.
@@ -141,7 +138,6 @@ class SoakTest : public ::testing::Test {
     return env;
   }
 
-  fs::path dir;
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;

@@ -27,6 +27,7 @@
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/reports/test_jpeg.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -90,16 +91,8 @@ std::string reportWithLogo(const std::string& logo) {
   return text.insert(text.find('\n') + 1, "logoimage=" + logo + "\n");
 }
 
-class BadInputCatalogueTest : public ::testing::Test {
+class BadInputCatalogueTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("catalogue_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   Outcome recount(const fs::path& record) { return runTool({"recount", record.string(), "--json"}, dir); }
   Outcome report(const fs::path& mse) { return runTool({"report", mse.string(), "--pdf", (dir / "out.pdf").string()}, dir); }
 
@@ -107,8 +100,6 @@ class BadInputCatalogueTest : public ::testing::Test {
   fs::path goodRecording(const std::string& name, const std::string& reportText) {
     return writeRecording(dir / name, recordWords(drawFish(3000, fishEvery(3000, 40, 1))), reportText);
   }
-
-  fs::path dir;
 };
 
 // Exit status 0, the damage listed in the JSON: the data is read as far as

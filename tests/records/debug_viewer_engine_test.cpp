@@ -16,6 +16,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -29,13 +30,9 @@ std::vector<std::vector<SegmentPair>> bars(int32_t lines, int32_t length, const 
   return out;
 }
 
-class DebugViewerEngineTest : public ::testing::Test {
+class DebugViewerEngineTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("debug_viewer_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     // The program's settings as a fresh store gives them.
     SettingsStore store((dir / "store.ini").string());
     store.setReadOnly(true);
@@ -47,7 +44,6 @@ class DebugViewerEngineTest : public ::testing::Test {
     engine = std::make_unique<DebugViewerEngine>(ctx);
     engine->setPictureSize(1000, 600);
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   bool open(const std::string& path) {
     return engine->openFile(path, readRecordingReport(path, false), nullptr);
@@ -62,7 +58,6 @@ class DebugViewerEngineTest : public ::testing::Test {
     return windows;
   }
 
-  fs::path dir;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;
   SettingsModel controls;

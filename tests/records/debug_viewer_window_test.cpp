@@ -27,6 +27,7 @@
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -37,13 +38,9 @@ std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).valu
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class DebugViewerWindowTest : public ::testing::Test {
+class DebugViewerWindowTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("debug_window_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     storePath = dir / "Eka Registry.ini";
     // The user's own settings: one channel of group 5 at 1400 mm.
     writeFile(storePath, "[Eka]\nNrChannels=1\nSize Group1=5\nchannelwidth=2\nReportpath=" + dir.string() +
@@ -55,10 +52,7 @@ class DebugViewerWindowTest : public ::testing::Test {
     savedStore = fileBytes(storePath);
     savedValues = registryValues(s, controls);
   }
-  void TearDown() override {
-    window.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { window.reset(); }
 
   void makeWindow(bool debugMode) {
     s.DebugMode = debugMode;
@@ -85,7 +79,6 @@ class DebugViewerWindowTest : public ::testing::Test {
 
   QImage picture() const { return window->PaintBox1()->grab().toImage(); }
 
-  fs::path dir;
   fs::path storePath;
   std::string savedStore;
   std::vector<StoreValue> savedValues;

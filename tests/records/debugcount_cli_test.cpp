@@ -24,6 +24,7 @@
 #include "settings/settings_store.h"
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -36,16 +37,8 @@ struct EngineRun {
   int32_t total = 0;
 };
 
-class DebugcountCliTest : public ::testing::Test {
+class DebugcountCliTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("debugcount_cli_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("debugcount", args, dir); }
 
   // "Next" pressed to the end on an engine of the test's own, on the
@@ -98,8 +91,6 @@ class DebugcountCliTest : public ::testing::Test {
     return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, 29, channels))),
                           reportFor(channels));
   }
-
-  fs::path dir;
 };
 
 TEST_F(DebugcountCliTest, JsonCountsEqualTheEnginesWindowByWindow) {

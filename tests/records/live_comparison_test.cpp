@@ -14,21 +14,18 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-class LiveComparisonTest : public ::testing::Test {
+class LiveComparisonTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / (std::string("live_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     store = std::make_unique<SettingsStore>((dir / "store.ini").string());
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // A two-channel recording whose report holds a live count for channel 1
   // only.
@@ -52,7 +49,6 @@ class LiveComparisonTest : public ::testing::Test {
     return *opened.engine;
   }
 
-  fs::path dir;
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
   SettingsVariables s;

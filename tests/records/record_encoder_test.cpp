@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "records/record_encoder.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -15,13 +15,6 @@ std::string bytesOf(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s.push_back(static_cast<char>(v));
   return s;
-}
-
-std::string readAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 std::filesystem::path tempPath(const std::string& name) {
@@ -108,8 +101,8 @@ TEST(RecordFileWriter, MatchesInMemoryEncodingAcrossFlushes) {
   ASSERT_TRUE(bin.close());
   ASSERT_TRUE(txt.close());
   EXPECT_GT(words.size(), 100000u);  // the writers flushed more than once
-  EXPECT_EQ(readAll(binPath), encodeBinary(words));
-  EXPECT_EQ(readAll(txtPath), encodeText(words));
+  EXPECT_EQ(fileContents(binPath), encodeBinary(words));
+  EXPECT_EQ(fileContents(txtPath), encodeText(words));
 }
 
 TEST(RecordFileWriter, FileThatCannotBeCreatedIsRefused) {

@@ -33,21 +33,16 @@
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
 #include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).value_or(""); }
-
-class RecordViewerWindowTest : public ::testing::Test {
+class RecordViewerWindowTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("viewer_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     storePath = dir / "Eka Registry.ini";
     // The user's own settings: one channel of group 5 at 1400 mm.
     writeFile(storePath, "[Eka]\nNrChannels=1\nSize Group1=5\nchannelwidth=2\nByrjunX=3\nByrjunY=400\n"
@@ -56,7 +51,7 @@ class RecordViewerWindowTest : public ::testing::Test {
     Read_Registry(s, controls, *store);
     setDetectionConstants(d, s.ChannelWidthMm);
     ASSERT_TRUE(Write_Registry(s, controls, *store));  // the store in the writer's own form
-    savedStore = fileBytes(storePath);
+    savedStore = fileContents(storePath);
     savedValues = registryValues(s, controls);
 
     RecordViewerEnvironment env;
@@ -71,10 +66,7 @@ class RecordViewerWindowTest : public ::testing::Test {
     env.tracePath = (dir / "test.txt").string();
     window = std::make_unique<TfrmRecord>(env);
   }
-  void TearDown() override {
-    window.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { window.reset(); }
 
   std::string recording(const std::string& name, int32_t lines, int channels, int32_t spacing = 40) {
     return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, spacing, channels))),
@@ -97,7 +89,6 @@ class RecordViewerWindowTest : public ::testing::Test {
     return countOnOwnState(path, *store, width, first, last);
   }
 
-  fs::path dir;
   fs::path storePath;
   std::string savedStore;
   std::vector<StoreValue> savedValues;
@@ -166,7 +157,7 @@ TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
   window->close();
   QApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
   EXPECT_EQ(registryValues(s, controls), savedValues);
   EXPECT_EQ(s.NrChannels, 1);
   EXPECT_EQ(s.ChannelWidthMm, 1400);
@@ -175,7 +166,7 @@ TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
   EXPECT_EQ(d.PreviousCount, 0);
   EXPECT_FALSE(session.RunFlag);
   // The trace holds one line per accepted object.
-  EXPECT_FALSE(fileBytes(dir / "test.txt").empty());
+  EXPECT_FALSE(fileContents(dir / "test.txt").empty());
 }
 
 TEST_F(RecordViewerWindowTest, CancelledDialogOpensNothing) {
@@ -202,7 +193,7 @@ TEST_F(RecordViewerWindowTest, ReportWithoutItsRecordIsReportedAndTheSettingsCom
   EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot open the record file " + path + ": it does not exist."});
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(registryValues(s, controls), savedValues);
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
 }
 
 TEST_F(RecordViewerWindowTest, DamagedRecordIsOneWarningAndShownAsFarAsItGoes) {
@@ -263,7 +254,7 @@ TEST_F(RecordViewerWindowTest, TraceIsNeverWrittenThroughASymbolicLink) {
   fs::create_symlink(dir / "victim", dir / "test.txt");
   open(recording("linked", 3000, 1));
   ASSERT_TRUE(window->isVisible());
-  EXPECT_EQ(fileBytes(dir / "victim"), "keep");
+  EXPECT_EQ(fileContents(dir / "victim"), "keep");
 }
 
 TEST_F(RecordViewerWindowTest, CutLineIsOneWarningNamingTheLine) {
@@ -400,7 +391,7 @@ TEST_F(RecordViewerWindowTest, SecondFileWhileVisibleShowsItsFirstFrame) {
   open(recording("one", 9000, 2));
   window->endbtnClick();
   const std::string second = recording("two", 4000, 4, 30);
-  std::string report = fileBytes(dir / "two.mse");
+  std::string report = fileContents(dir / "two.mse");
   writeFile(dir / "two.mse", "[Program]\nTank=Other\n" + report.substr(report.find("[Settings]")));
   open(second);
   EXPECT_TRUE(window->isVisible());
@@ -410,7 +401,7 @@ TEST_F(RecordViewerWindowTest, SecondFileWhileVisibleShowsItsFirstFrame) {
   const ChannelArray<int32_t> expected = freshCount(second, window->engine().frameWidth(), 1, 1);
   for (int n = 1; n <= 4; ++n) EXPECT_EQ(window->countEdit(n)->text().toInt(), expected[n]) << n;
   window->close();
-  EXPECT_EQ(fileBytes(storePath), savedStore);
+  EXPECT_EQ(fileContents(storePath), savedStore);
 }
 
 TEST_F(RecordViewerWindowTest, PictureShowsObjectsInNavyAndTheDividers) {

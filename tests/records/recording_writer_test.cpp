@@ -5,12 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "analysis/detection_state.h"
 #include "records/block_reader.h"
 #include "records/recording_writer.h"
 #include "settings/settings_variables.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -24,23 +24,12 @@ class CollectingMessages : public RecordingMessages {
   std::vector<std::string> messages;
 };
 
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
-class RecordingWriterTest : public ::testing::Test {
+class RecordingWriterTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    folder = fs::path(::testing::TempDir()) /
-             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    request.reportpath = folder.string() + "/";
+    request.reportpath = dir.string() + "/";
     request.today = year{2026} / December / 8;
     s.LeftEdge = 0;
     s.RightEdge = 511;
@@ -75,7 +64,6 @@ class RecordingWriterTest : public ::testing::Test {
     return lines;
   }
 
-  fs::path folder;
   RecordingRequest request;
   SettingsVariables s;
   DetectionState d;
@@ -96,10 +84,10 @@ TEST_F(RecordingWriterTest, NameIsFolderDateTankAndNumber) {
 
 TEST_F(RecordingWriterTest, NumberOneWhenNumberZeroExists) {
   RecordingWriter w;
-  touch(folder / "20261208_0.mse");
+  touch(dir / "20261208_0.mse");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_1.mse");
-  touch(folder / "20261208_1.mse");
-  touch(folder / "20261208_2.mse");
+  touch(dir / "20261208_1.mse");
+  touch(dir / "20261208_2.mse");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_3.mse");
 }
 
@@ -107,7 +95,7 @@ TEST_F(RecordingWriterTest, RecordWithoutReportAlsoTakesItsNumber) {
   // A session that never ended left its recording without a report: the next
   // recording of the day must not truncate it.
   RecordingWriter w;
-  touch(folder / "20261208_0.blb");
+  touch(dir / "20261208_0.blb");
   EXPECT_EQ(w.NafnAMaelingu(request), request.reportpath + "20261208_1.mse");
 }
 
@@ -131,7 +119,7 @@ TEST_F(RecordingWriterTest, HeaderOnlyFileIsTheBytesOfTheExample) {
   EXPECT_EQ(w.RecordWords(), 2);
   EXPECT_EQ(fs::file_size(w.recordPath()), 0u);  // the header waits in the buffer
   w.HaettaSkraninguISkra();
-  EXPECT_EQ(readAll(w.recordPath()), std::string("\x00\x00\xFF\x01", 4));
+  EXPECT_EQ(fileContents(w.recordPath()), std::string("\x00\x00\xFF\x01", 4));
   EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -152,7 +140,7 @@ TEST_F(RecordingWriterTest, ContinuousRecordingReadsBack) {
   w.HaettaSkraninguISkra();
   EXPECT_FALSE(w.isOpen());
   EXPECT_EQ(readBack(w.recordPath()), lines);
-  const std::string bytes = readAll(w.recordPath());
+  const std::string bytes = fileContents(w.recordPath());
   EXPECT_EQ(bytes.substr(0, 4), std::string("\x70\x11\xFF\x01", 4));
 }
 
@@ -256,7 +244,7 @@ TEST_F(RecordingWriterTest, MarkersNeverOverrunTheBuffer) {
 
 TEST_F(RecordingWriterTest, FileThatCannotBeCreatedIsReportedOnce) {
   RecordingWriter w(&messages);
-  request.reportpath = (folder / "missing folder").string() + "/";
+  request.reportpath = (dir / "missing folder").string() + "/";
   request.Recordmethod = kRecordContinuous;
   w.UndirbuaUpptoku(request, s);
   ASSERT_EQ(messages.messages.size(), 1u);

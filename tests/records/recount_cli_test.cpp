@@ -17,22 +17,15 @@
 #include "settings/settings_store.h"
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-class RecountCliTest : public ::testing::Test {
+class RecountCliTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("recount_cli_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("recount", args, dir); }
 
   // The engine's counts of frames first..last (0: the last frame), one per
@@ -69,8 +62,6 @@ class RecountCliTest : public ::testing::Test {
     return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, 37, channels))),
                           reportFor(channels), text);
   }
-
-  fs::path dir;
 };
 
 TEST_F(RecountCliTest, JsonCountsEqualTheEnginesAndTheTraceHasALinePerFish) {

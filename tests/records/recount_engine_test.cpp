@@ -22,6 +22,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -34,16 +35,11 @@ class Reasons : public DamageReporter {
   std::vector<std::string> list;
 };
 
-class RecountEngineTest : public ::testing::Test {
+class RecountEngineTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("recount_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     store = std::make_unique<SettingsStore>((dir / "store.ini").string());
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // A fresh engine over `path`, shown (frame 1 read) unless `show` is false.
   std::unique_ptr<RecountEngine> open(const std::string& path, int32_t width, bool show = true) {
@@ -95,7 +91,6 @@ class RecountEngineTest : public ::testing::Test {
                           reportFor(channels), text);
   }
 
-  fs::path dir;
   std::unique_ptr<SettingsStore> store;
   DetectionState d;
   SettingsVariables s;

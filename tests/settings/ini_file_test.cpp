@@ -15,6 +15,7 @@
 #include "settings/atomic_file.h"
 #include "settings/ini_file.h"
 #include "settings/text_encoding.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -22,18 +23,6 @@ namespace {
 
 std::string valueOr(const IniFile& f, std::string_view section, std::string_view key) {
   return f.value(section, key).value_or("<absent>");
-}
-
-fs::path freshFolder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / ("ini_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -162,7 +151,7 @@ TEST(IniFileTest, BinaryJunkNeverCrashes) {
 }
 
 TEST(IniFileTest, FromFileFailsOnlyWhenUnreadable) {
-  const fs::path folder = freshFolder("fromfile");
+  const fs::path folder = testFolder();
   EXPECT_FALSE(IniFile::fromFile((folder / "missing.ini").string()).has_value());
   EXPECT_FALSE(IniFile::fromFile(folder.string()).has_value());
   std::ofstream(folder / "empty.ini").close();
@@ -249,12 +238,12 @@ TEST(IniFileRewriteTest, Windows1252LinesAreRewrittenAsUtf8) {
 // ---- atomic save ---------------------------------------------------------
 
 TEST(AtomicSaveTest, ReplacesTheFileAndLeavesNoTemporary) {
-  const fs::path folder = freshFolder("atomic");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "sub dir" / "Eka Registry.ini";  // missing folder is made
   ASSERT_TRUE(saveAtomically(target.string(), "first"));
   ::chmod(target.c_str(), 0640);
   ASSERT_TRUE(saveAtomically(target.string(), "second"));
-  EXPECT_EQ(slurp(target), "second");
+  EXPECT_EQ(fileContents(target), "second");
   struct stat st {};
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -265,13 +254,13 @@ TEST(AtomicSaveTest, ReplacesTheFileAndLeavesNoTemporary) {
 
 TEST(AtomicSaveTest, FailureLeavesTheOriginalIntact) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  const fs::path folder = freshFolder("atomic_ro");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "store.ini";
   ASSERT_TRUE(saveAtomically(target.string(), "original"));
   ::chmod(folder.c_str(), 0555);
   EXPECT_FALSE(saveAtomically(target.string(), "replacement"));
   ::chmod(folder.c_str(), 0755);
-  EXPECT_EQ(slurp(target), "original");
+  EXPECT_EQ(fileContents(target), "original");
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1u);
@@ -280,7 +269,7 @@ TEST(AtomicSaveTest, FailureLeavesTheOriginalIntact) {
 TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
   // A file size limit makes the write of the temporary fail part-way, as a
   // full disk would; it binds root too.
-  const fs::path folder = freshFolder("atomic_full");
+  const fs::path folder = testFolder();
   const fs::path target = folder / "store.ini";
   ASSERT_TRUE(saveAtomically(target.string(), "original"));
   struct rlimit old {};
@@ -293,24 +282,24 @@ TEST(AtomicSaveTest, AWriteCutShortLeavesTheOriginalIntact) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(saved);
-  EXPECT_EQ(slurp(target), "original");
+  EXPECT_EQ(fileContents(target), "original");
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1u);
 }
 
 TEST(AtomicSaveTest, ReplacesTheFileALinkPointsTo) {
-  const fs::path folder = freshFolder("atomic_link");
+  const fs::path folder = testFolder();
   fs::create_directories(folder / "dotfiles");
   ASSERT_TRUE(saveAtomically((folder / "dotfiles" / "store.ini").string(), "old"));
   fs::create_symlink(folder / "dotfiles" / "store.ini", folder / "link.ini");
   ASSERT_TRUE(saveAtomically((folder / "link.ini").string(), "new"));
   EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
-  EXPECT_EQ(slurp(folder / "dotfiles" / "store.ini"), "new");
+  EXPECT_EQ(fileContents(folder / "dotfiles" / "store.ini"), "new");
 }
 
 TEST(AtomicSaveTest, RefusesAFolderAndAnEmptyPath) {
-  const fs::path folder = freshFolder("atomic_dir");
+  const fs::path folder = testFolder();
   EXPECT_FALSE(saveAtomically(folder.string(), "x"));
   EXPECT_FALSE(saveAtomically("", "x"));
   EXPECT_TRUE(fs::is_directory(folder));

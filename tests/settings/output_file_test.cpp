@@ -14,24 +14,14 @@
 
 #include "settings/output_file.h"
 #include "settings/text_encoding.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class OutputFileTest : public ::testing::Test {
+class OutputFileTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / "output_file";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
   void put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
   // Names in the folder, the temporary files included.
   std::vector<std::string> entries() {
@@ -40,7 +30,6 @@ class OutputFileTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir;
 };
 
 TEST_F(OutputFileTest, NeverWritesOverAnInput) {
@@ -67,8 +56,8 @@ TEST_F(OutputFileTest, NeverWritesOverAnInput) {
     out.write("new");
     EXPECT_EQ(out.commit(), c.error.empty()) << c.target;
   }
-  EXPECT_EQ(slurp(dir / "d.blb"), "recording");
-  EXPECT_EQ(slurp(dir / "other.txt"), "new");
+  EXPECT_EQ(fileContents(dir / "d.blb"), "recording");
+  EXPECT_EQ(fileContents(dir / "other.txt"), "new");
   EXPECT_EQ(entries(), (std::vector<std::string>{"d.blb", "hard.blb", "other.txt", "soft.blb"}));
 }
 
@@ -80,7 +69,7 @@ TEST_F(OutputFileTest, UncommittedAndFailedWritesLeaveTheOldFile) {
     out.stream() << "half a report";
     EXPECT_EQ(entries().size(), 2u);  // the temporary file beside it
   }  // a run that failed before its commit
-  EXPECT_EQ(slurp(dir / "report.pdf"), "old");
+  EXPECT_EQ(fileContents(dir / "report.pdf"), "old");
   EXPECT_EQ(entries(), std::vector<std::string>{"report.pdf"});
 
   // A file size limit cuts the write short as a full disk would.
@@ -100,7 +89,7 @@ TEST_F(OutputFileTest, UncommittedAndFailedWritesLeaveTheOldFile) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(committed);
   EXPECT_EQ(out.error(), "cannot write " + (dir / "report.pdf").string() + ": File too large");
-  EXPECT_EQ(slurp(dir / "report.pdf"), "old");
+  EXPECT_EQ(fileContents(dir / "report.pdf"), "old");
   EXPECT_EQ(entries(), std::vector<std::string>{"report.pdf"});
 }
 
@@ -131,7 +120,7 @@ TEST_F(OutputFileTest, FilesCommittedTogetherAllAppearOrNone) {
   const std::vector<OutputFile*> files = {&a, &b, &c};
   EXPECT_FALSE(commitTogether(files, error));
   EXPECT_EQ(error.rfind("cannot write " + (dir / "a.truth").string() + ": ", 0), 0u) << error;
-  EXPECT_EQ(slurp(dir / "a.mse"), "old report");
+  EXPECT_EQ(fileContents(dir / "a.mse"), "old report");
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.mse", "a.truth"}));
 
   fs::remove_all(dir / "a.truth");
@@ -140,7 +129,7 @@ TEST_F(OutputFileTest, FilesCommittedTogetherAllAppearOrNone) {
   ASSERT_TRUE(c.open((dir / "a.truth").string()));
   a.write("new report");
   EXPECT_TRUE(commitTogether(files, error)) << error;
-  EXPECT_EQ(slurp(dir / "a.mse"), "new report");
+  EXPECT_EQ(fileContents(dir / "a.mse"), "new report");
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.blb", "a.mse", "a.truth"}));
 }
 

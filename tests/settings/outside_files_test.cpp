@@ -12,24 +12,18 @@
 
 #include "settings/private_folder.h"
 #include "settings/regular_file.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class OutsideFilesTest : public ::testing::Test {
+class OutsideFilesTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / "outside_files";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
   void TearDown() override {
     ::unsetenv("XDG_RUNTIME_DIR");
     ::unsetenv("XDG_CACHE_HOME");
-    fs::remove_all(dir);
   }
-  fs::path dir;
 };
 
 TEST_F(OutsideFilesTest, OnlyRegularFilesAreOpened) {

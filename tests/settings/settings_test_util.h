@@ -14,18 +14,7 @@
 
 #include "settings/ini_file.h"
 #include "settings/settings_model.h"
-
-inline std::filesystem::path testFolder() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / name;
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
+#include "tests/temp_folder.h"
 
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

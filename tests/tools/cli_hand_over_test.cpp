@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/command_runner.h"
+#include "tests/temp_folder.h"
 #include "tools/window_commands.h"
 
 namespace {
@@ -17,13 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kWindowsPath = std::string(TINDAVEL_BINARY_DIR) + "/tools/tindavel-cli-windows";
-
-fs::path scratchFolder(const std::string& name) {
-  fs::path folder = fs::temp_directory_path() / ("cli_hand_over_test." + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
 
 // ldd lists every library a program loads at start, those of its libraries
 // included; the program of the windows shows that Qt would be seen.
@@ -41,7 +35,7 @@ TEST(CliHandOver, TindavelCliLoadsNoQt) {
 // Every command line of tindavel-cli-windows' usage text, its summary
 // included, stands in tindavel-cli's, and tindavel-cli's own commands too.
 TEST(CliHandOver, UsageListsEveryCommand) {
-  const fs::path scratch = scratchFolder("usage");
+  const fs::path scratch = testFolder();
   const CliRun cli = runCli("--help", {}, scratch);
   const CommandResult windows = runCommand(shellQuoted(kWindowsPath) + " --help");
   ASSERT_EQ(cli.status, 0);
@@ -64,7 +58,7 @@ TEST(CliHandOver, UsageListsEveryCommand) {
 // --version, and COMMAND --help for every command, its own and the window
 // commands handed over: the command's usage on standard output, status 0.
 TEST(CliHandOver, VersionAndEachCommandsHelp) {
-  const fs::path scratch = scratchFolder("help");
+  const fs::path scratch = testFolder();
   const CliRun version = runCli("--version", {}, scratch);
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "tindavel-cli 1.46\n");
@@ -83,7 +77,7 @@ TEST(CliHandOver, VersionAndEachCommandsHelp) {
 // error, nothing on standard output, its exit status. A quoted word with a
 // space stays one word.
 TEST(CliHandOver, WindowCommandGetsWordsAndGivesStatus) {
-  const fs::path scratch = scratchFolder("words");
+  const fs::path scratch = testFolder();
   const CliRun bare = runCli("report", {}, scratch);
   EXPECT_EQ(bare.status, 2);
   EXPECT_EQ(bare.out, "");
@@ -104,7 +98,7 @@ TEST(CliHandOver, WindowCommandGetsWordsAndGivesStatus) {
 // A tindavel-cli with no tindavel-cli-windows beside it or in the install
 // layout: its own commands still run, a window command says what is missing.
 TEST(CliHandOver, WindowsProgramMissing) {
-  const fs::path scratch = scratchFolder("alone");
+  const fs::path scratch = testFolder();
   const fs::path alone = scratch / "bin" / "tindavel-cli";
   fs::create_directories(alone.parent_path());
   fs::copy_file(kCliPath, alone);

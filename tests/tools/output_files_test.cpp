@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/command_runner.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -20,18 +21,9 @@ namespace fs = std::filesystem;
 const std::string kSamples = std::string(TINDAVEL_SOURCE_DIR) + "/samples/";
 const std::string kNotUtf8 = "r\xe9sum\xe9";  // Latin-1 bytes
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class OutputFilesTest : public ::testing::Test {
+class OutputFilesTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("output_files_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     // Qt's commands want a runtime folder of the user's own, or they say so.
     fs::create_directories(dir.parent_path() / "output_files_runtime");
     fs::permissions(dir.parent_path() / "output_files_runtime", fs::perms::owner_all);
@@ -39,7 +31,6 @@ class OutputFilesTest : public ::testing::Test {
     fs::copy_file(kSamples + "demo.blb", dir / "d.blb");
     fs::copy_file(kSamples + "demo.mse", dir / "d.mse");
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   std::string at(const std::string& name) const { return (dir / name).string(); }
 
@@ -51,10 +42,8 @@ class OutputFilesTest : public ::testing::Test {
     if (!out.empty()) command += " >" + shellQuoted(out);
     command += " 2>" + shellQuoted(at("err"));
     const CommandResult done = runCommand(command);
-    return {done.status, done.out, slurp(dir / "err")};
+    return {done.status, done.out, fileContents(dir / "err")};
   }
-
-  fs::path dir;
 };
 
 struct Case {
@@ -119,12 +108,12 @@ TEST_F(OutputFilesTest, RefusedAndFailedOutputsLeaveTheOldFileAsItWas) {
     std::vector<std::string> args;
     for (const std::string& a : c.args) args.push_back(expand(a));
     const std::string kept = expand(c.kept);
-    const std::string before = kept.empty() ? "" : slurp(kept);
+    const std::string before = kept.empty() ? "" : fileContents(kept);
     const CliRun r = cli(args, c.stdoutTo);
     EXPECT_EQ(r.status, c.status) << c.name;
     EXPECT_EQ(r.err, expand(c.err)) << c.name;
     if (!kept.empty()) {
-      EXPECT_EQ(slurp(kept), before) << c.name;
+      EXPECT_EQ(fileContents(kept), before) << c.name;
     }
   }
   // Nothing else was made or left behind: no temporary file, no lone .blb.
@@ -166,12 +155,12 @@ TEST_F(OutputFilesTest, AFullFileSystemLeavesTheOldFile) {
                                row.words + " 2>" + d + "/err; status=$?; cat " + f + "/old > " + d + "/after; ls -A " +
                                f + " > " + d + "/left; exit $status; }";
     const CommandResult r = runCommand("unshare -m sh -c " + shellQuoted(script));
-    const std::string err = slurp(dir / "err");
+    const std::string err = fileContents(dir / "err");
     EXPECT_EQ(r.status, 2) << row.command << ": " << err;
     EXPECT_EQ(err, "tindavel-cli " + std::string(row.command) + ": cannot write " + full.string() + "/old" +
                        (row.command == std::string("simulate") ? ".blb" : "") + ": No space left on device\n");
-    EXPECT_EQ(slurp(dir / "after"), "old") << row.command;
-    EXPECT_EQ(slurp(dir / "left"), "filler\nold\nold.mse\n") << row.command;
+    EXPECT_EQ(fileContents(dir / "after"), "old") << row.command;
+    EXPECT_EQ(fileContents(dir / "left"), "filler\nold\nold.mse\n") << row.command;
   }
 }
 
@@ -206,7 +195,7 @@ TEST_F(OutputFilesTest, AClosedPipeEndsTheCommandQuietly) {
   const CommandResult r = runCommand(shellQuoted(kCliPath) + " debugcount " + shellQuoted(at("d.blb")) +
                                      " --window-width 1 --csv 2>" + shellQuoted(at("err")) + " | head -c 10");
   EXPECT_EQ(r.out, "window,fir");
-  EXPECT_EQ(slurp(dir / "err"), "");
+  EXPECT_EQ(fileContents(dir / "err"), "");
 }
 
 }  // namespace

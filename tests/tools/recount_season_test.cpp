@@ -19,15 +19,11 @@
 #include "settings/text_encoding.h"
 #include "tests/command_runner.h"
 #include "tests/tools/csv_reader.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // "yyyy-mm-ddThh:mm:ss.mmm" (std::regex trips GCC 12's -Wmaybe-uninitialized).
 bool isIsoTime(const std::string& t) {
@@ -44,16 +40,8 @@ void spill(const fs::path& path, const std::string& bytes) {
   out << bytes;
 }
 
-class RecountSeasonTest : public ::testing::Test {
+class RecountSeasonTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("recount_season_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("recount", args, dir); }
 
   // A simulated recording NAME.blb with its report and fish list.
@@ -71,8 +59,6 @@ class RecountSeasonTest : public ::testing::Test {
     EXPECT_TRUE(parseCsv(text, rows)) << text.substr(0, 400);
     return rows;
   }
-
-  fs::path dir;
 };
 
 TEST_F(RecountSeasonTest, FishRowsAreTheSimulatedFishAndSumToTheCounts) {
@@ -81,7 +67,7 @@ TEST_F(RecountSeasonTest, FishRowsAreTheSimulatedFishAndSumToTheCounts) {
   const CliRun r = run({blb, "--csv", "--fish", fish.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<Row> counts = csv(r.out);
-  const std::vector<Row> rows = csv(slurp(fish));
+  const std::vector<Row> rows = csv(fileContents(fish));
   ASSERT_EQ(rows.front(), (Row{"file", "channel", "channel_name", "size_group", "frame", "line", "time", "length_lines",
                                "breadth_px", "area", "breadth_mm", "weight_estimate_g"}));
 
@@ -140,7 +126,7 @@ TEST_F(RecountSeasonTest, JobsGiveTheBytesAndStatusOfOneJob) {
   for (int k = 0; k < 4; ++k) files.push_back(simulate("r" + std::to_string(k), 20 + k, "1"));
   // Damaged: cut in the middle of a line record.
   const std::string cut = (dir / "cut.blb").string();
-  const std::string whole = slurp(files[1]);
+  const std::string whole = fileContents(files[1]);
   spill(cut, whole.substr(0, whole.size() / 2 + 1));
   fs::copy_file(dir / "r1.mse", dir / "cut.mse");
   files.insert(files.begin() + 2, cut);
@@ -157,8 +143,8 @@ TEST_F(RecountSeasonTest, JobsGiveTheBytesAndStatusOfOneJob) {
   EXPECT_EQ(runs[1].status, runs[0].status);
   EXPECT_EQ(runs[1].out, runs[0].out);
   EXPECT_EQ(runs[1].err, runs[0].err);
-  const std::string fish = slurp(dir / "fish1.csv");
-  EXPECT_EQ(slurp(dir / "fish3.csv"), fish);
+  const std::string fish = fileContents(dir / "fish1.csv");
+  EXPECT_EQ(fileContents(dir / "fish3.csv"), fish);
   EXPECT_NE(fish.find("cut.blb"), std::string::npos);
 
   // In the order given, each file's rows together.
@@ -182,7 +168,7 @@ TEST_F(RecountSeasonTest, NamesThatAreNotUtf8StayReadable) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(isValidUtf8(r.out)) << format;
     EXPECT_NE(r.out.find(shown), std::string::npos) << r.out;
-    const std::string rows = slurp(fish);
+    const std::string rows = fileContents(fish);
     EXPECT_TRUE(isValidUtf8(rows));
     EXPECT_NE(rows.find(shown), std::string::npos);
   }
@@ -207,7 +193,7 @@ TEST_F(RecountSeasonTest, PrintedReportHasASummaryPageAndAPagePerRecording) {
     EXPECT_NE(info.out.find("Pages:           5"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find(p.size), std::string::npos) << info.out;
   }
-  EXPECT_EQ(slurp(dir / "a43.pdf"), slurp(dir / "a41.pdf"));
+  EXPECT_EQ(fileContents(dir / "a43.pdf"), fileContents(dir / "a41.pdf"));
   const std::string summary =
       runCommand("pdftotext -layout -f 1 -l 1 " + shellQuoted((dir / "a41.pdf").string()) + " -").out;
   for (const char* text : {"Re-count report", "Recordings", "Totals per day and channel", "not counted",
@@ -276,7 +262,7 @@ TEST_F(RecountSeasonTest, AnInterruptedRunLeavesTheOldFishFile) {
   waitpid(child, &status, 0);
   EXPECT_TRUE(writing);
   EXPECT_TRUE(WIFSIGNALED(status)) << "the run ended before it was interrupted";
-  EXPECT_EQ(slurp(fish), "the rows of an earlier run\n");
+  EXPECT_EQ(fileContents(fish), "the rows of an earlier run\n");
 }
 
 }  // namespace

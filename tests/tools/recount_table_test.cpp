@@ -11,22 +11,15 @@
 #include "tests/command_runner.h"
 #include "tests/tools/csv_reader.h"
 #include "tests/records/recount_test_support.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-class RecountTableTest : public ::testing::Test {
+class RecountTableTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("recount_table_") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   CliRun run(const std::vector<std::string>& args) { return runCli("recount", args, dir); }
 
   // The words of the JSON list under `key` ("null" stays a word).
@@ -45,8 +38,6 @@ class RecountTableTest : public ::testing::Test {
   std::string recording(const std::string& name, int32_t lines, int channels, const std::string& report) {
     return writeRecording(dir / name, recordWords(drawFish(lines, fishEvery(lines, 37, channels))), report);
   }
-
-  fs::path dir;
 };
 
 TEST_F(RecountTableTest, LiveCountsAndDifferencesComeFromTheReport) {
