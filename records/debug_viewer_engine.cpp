@@ -16,7 +16,7 @@
 #include "analysis/viewer_counts.h"
 #include "records/record_format.h"
 #include "records/recording_settings.h"
-#include "reports/report_values.h"
+#include "settings/channel_width.h"
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
 #include "settings/settings_controls.h"
@@ -89,7 +89,9 @@ void applyDebugViewerSettings(const DebugViewerReading& reading, SettingsVariabl
   const ReportFile& report = reading.report;
   // Row 1. A choice outside the items keeps the width in force.
   controls.Channelwidth.setItemIndex(report.channelwidth.value_or(kDebugChannelwidthItem));
-  s.ChannelWidthMm = parseReportInteger(controls.Channelwidth.selectedText()).value_or(s.ChannelWidthMm);
+  if (const auto width = channelWidthAt(controls.Channelwidth.itemIndex())) {
+    s.ChannelWidthMm = channelWidthItem(*width).millimetres;
+  }
   // The detection's constants follow the chosen width, as they do when the
   // settings are loaded, so the count agrees with the record viewer's.
   setDetectionConstants(d, s.ChannelWidthMm);

@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/channel_width.h"
 #include "settings/settings_variables.h"
 #include "texts/caption_target.h"
 
@@ -190,7 +191,7 @@ class SettingsControls : public SettingsWindowCaptions {
   Edit Linescan{""};
   Edit ampl{""};
   Edit imagebuffsize{""};
-  RadioGroup Channelwidth{{"500", "1000", "1400"}, 0};  // see kChannelWidth1400Item
+  RadioGroup Channelwidth{channelWidthCaptionKeys(), channelWidthItem(ChannelWidth::k500).index};  // channel_width.h
   SpinEdit Nrch{1, 1, 4};
   SpinEdit Resolution{1800, 1, 5000};
   RadioGroup hardware{{"Itex ", "GigE"}, 0};
@@ -249,8 +250,8 @@ class SettingsControls : public SettingsWindowCaptions {
   std::map<std::pair<SettingsCaption, int>, std::string> captions_;
 };
 
-// The item of `Channelwidth` that reads "1400".
-inline constexpr int kChannelWidth1400Item = 2;
+// The item of `Channelwidth` for 1400 mm channels.
+inline constexpr int kChannelWidth1400Item = channelWidthItem(ChannelWidth::k1400).index;
 
 // The separator `reportpath` ends in: "\" on Windows, "/" elsewhere.
 #ifdef _WIN32
