@@ -28,7 +28,7 @@ void setDetectionConstants(DetectionState& d, const ChannelWidthConstants& const
 }
 
 void setDetectionConstants(DetectionState& d, int32_t channelWidthMm) {
-  setDetectionConstants(d, channelWidthMm == kWideChannelMm ? kWideChannelConstants : kNarrowChannelConstants);
+  setDetectionConstants(d, channelWidthConstantsForMm(channelWidthMm));
 }
 
 int64_t ChannelWalk::walkChannels(const SettingsVariables& s, int64_t last, int64_t from, int64_t x) {

@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "settings/channel_width.h"
 #include "settings/settings_variables.h"
 
 inline constexpr int kMaxSegments = 500;   // places in Segments
@@ -155,10 +156,12 @@ struct DetectionState {
   ChannelArray<double> AvgBreadth{};  // pixels
   ChannelArray<double> AvgArea{};     // pixel-lines
 
-  // Detection constants chosen by the channel width (setDetectionConstants).
-  int32_t LengthDivisor = 6;   // MinLength = AvgLength / LengthDivisor
-  int32_t AngleThreshold = 8;  // degrees of edge spread that advance the shape state
-  int32_t AreaFactor = 1;      // the shape state needs MinArea * AreaFactor per phase
+  // Detection constants chosen by the channel width (setDetectionConstants;
+  // meanings in ChannelWidthConstants); the wide channels' until settings
+  // are loaded.
+  int32_t LengthDivisor = kWideChannelConstants.LengthDivisor;
+  int32_t AngleThreshold = kWideChannelConstants.AngleThreshold;
+  int32_t AreaFactor = kWideChannelConstants.AreaFactor;
 
  private:
   friend class LinePass;
@@ -211,18 +214,10 @@ class ChannelWalk {
 static_assert(kMaxSegments == kMaxTracked,
               "the line's segments become the tracked objects by a table swap");
 
-// The detection constants that depend on the counter channel width.
-struct ChannelWidthConstants {
-  int32_t LengthDivisor;
-  int32_t AngleThreshold;
-  int32_t AreaFactor;
-};
-inline constexpr int32_t kWideChannelMm = 1400;
-inline constexpr ChannelWidthConstants kWideChannelConstants{6, 8, 1};     // 1400 mm channels
-inline constexpr ChannelWidthConstants kNarrowChannelConstants{4, 10, 2};  // every other width
-
+// The detection constants of a channel width (channel_width.h).
 void setDetectionConstants(DetectionState& d, const ChannelWidthConstants& constants);
-// The constants for a channel width in mm: the wide ones for 1400 mm only.
+// The constants for a channel width in mm: those of the Channelwidth item of
+// that width, the narrow channels' for any other number.
 void setDetectionConstants(DetectionState& d, int32_t channelWidthMm);
 
 #endif  // TINDAVEL_ANALYSIS_DETECTION_STATE_H_

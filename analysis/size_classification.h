@@ -26,8 +26,8 @@ class SizeDisplay {
 };
 
 // The channel width used for the pixel scale when the settings hold none
-// (0 or -1: a report file without "Skuffubreidd").
-inline constexpr int32_t kDefaultChannelWidthMm = 1000;
+// (0 or -1: a report file without "Skuffubreidd"): the default item's.
+inline constexpr int32_t kDefaultChannelWidthMm = kFallbackChannelWidthMm;
 
 // A size of `mm` millimetres in pixels:
 // trunc((RightEdge - LeftEdge) * mm * 500 / (ChannelWidthMm * 511)), exact

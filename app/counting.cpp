@@ -23,10 +23,6 @@ ChannelControlsShown channelControlsShown(int32_t nrChannels, bool multi) {
   return shown;
 }
 
-ChannelWidthConstants channelWidthConstants(int channelWidthItem) {
-  return channelWidthItem == kChannelWidth1400Item ? kWideChannelConstants : kNarrowChannelConstants;
-}
-
 int64_t channelCountSum(const SettingsVariables& settings) {
   int64_t sum = 0;
   for (int n = 1; n <= channelsInUse(settings.NrChannels); ++n) sum += settings.ChannelCounter[n];

@@ -1,7 +1,6 @@
 // The counting side of the main window, without widgets: which per-channel
 // controls show for a channel count, the report lines of a counting session,
-// the throughput chart's values and the channel-width constants that the
-// first-time initialisation hands to the analysis.
+// and the throughput chart's values.
 #ifndef TINDAVEL_APP_COUNTING_H_
 #define TINDAVEL_APP_COUNTING_H_
 
@@ -39,10 +38,6 @@ struct ChannelControlsShown {
   bool subTotalCaption = false;     // sum box reads "Sub Total" in yellow, else "Total" in lime
 };
 ChannelControlsShown channelControlsShown(int32_t nrChannels, bool multi);
-
-// The first-time initialisation's choice of the analysis constants: the wide
-// channel's when the settings window's Channelwidth selects "1400".
-ChannelWidthConstants channelWidthConstants(int channelWidthItem);
 
 // The channel count clamped into 1..4, so that tables indexed by channel are
 // never read past their end even before the settings are loaded.

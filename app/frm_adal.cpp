@@ -37,6 +37,7 @@
 #include "app/scale_widgets.h"
 #include "app/up_down_selector.h"
 #include "portio/control_output.h"
+#include "settings/channel_width.h"
 #include "settings/registry.h"
 #include "texts/language_fill.h"
 #include "widgets/fonts.h"

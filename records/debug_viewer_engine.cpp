@@ -16,6 +16,7 @@
 #include "records/record_format.h"
 #include "records/recording_settings.h"
 #include "reports/report_values.h"
+#include "settings/channel_width.h"
 #include "settings/regular_file.h"
 #include "settings/settings_model.h"
 
@@ -72,7 +73,9 @@ void applyDebugViewerSettings(const RecordingReport& reading, SettingsVariables&
   const ReportFile& report = reading.report;
   // Row 1. A choice outside the items keeps the width in force.
   controls.Channelwidth.setItemIndex(report.channelwidth.value_or(kDebugChannelwidthItem));
-  s.ChannelWidthMm = parseReportInteger(controls.Channelwidth.selectedText()).value_or(s.ChannelWidthMm);
+  if (const auto width = channelWidthAt(controls.Channelwidth.itemIndex())) {
+    s.ChannelWidthMm = channelWidthItem(*width).millimetres;
+  }
   // The detection's constants follow the recording's own width, not the
   // width this computer's settings hold: ChannelWidthMm and the constants
   // chosen by it never disagree, and a recording counts the same here, in

@@ -7,21 +7,12 @@
 #include "analysis/detection_state.h"
 #include "analysis/size_groups.h"
 #include "reports/day_count.h"
-#include "reports/report_values.h"
+#include "settings/channel_width.h"
 #include "settings/ini_file.h"
 #include "settings/regular_file.h"
 #include "settings/text_encoding.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
-
-namespace {
-
-// ChannelWidthMm of the chosen Channelwidth item ("500", "1000", "1400").
-int32_t itemWidthMm(const RadioGroup& channelwidth) {
-  return parseReportInteger(channelwidth.selectedText()).value_or(1000);
-}
-
-}  // namespace
 
 std::string companionReportPath(const std::string& recordPath) {
   std::filesystem::path p(recordPath);
@@ -106,7 +97,7 @@ RecordingSettings applyRecordingSettings(const RecordingReport& reading, Setting
   if (controls.Channelwidth.itemIndex() < 0) {
     controls.Channelwidth.setItemIndex(int64_t{s.RightEdge} - s.LeftEdge >= 1500 ? 1 : 0);
   }
-  s.ChannelWidthMm = itemWidthMm(controls.Channelwidth);
+  s.ChannelWidthMm = channelWidthMm(controls.Channelwidth.itemIndex());
   // Row 9. A report without "Skuffubreidd" would leave -1 mm for as long as
   // the viewer is open; the width of the chosen item is the recording's own
   // and is kept instead.

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <variant>
 
+#include "settings/channel_width.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------
@@ -277,19 +279,9 @@ class ValueWriter {
   std::vector<StoreValue> values_;
 };
 
-// ChannelWidthMm of each item of `Channelwidth`, by item index (the items'
-// captions are texts of the language fill).
-constexpr std::array<int32_t, 3> kChannelWidthMmOfItem = {500, 1000, 1400};
-static_assert(kChannelWidthMmOfItem[kChannelWidth1400Item] == 1400);
-
-}  // namespace
-
-int32_t channelWidthMm(int item) {
-  if (item < 0 || item >= static_cast<int>(kChannelWidthMmOfItem.size())) return kFallbackChannelWidthMm;
-  return kChannelWidthMmOfItem[static_cast<size_t>(item)];
-}
-
-namespace {
+// "channelwidth" is stored as the item index; its default is the default width's item.
+static_assert(kStoredValues[static_cast<size_t>(Stored::Channelwidth)].numberDefault ==
+              channelWidthItem(kDefaultChannelWidth).index);
 
 // For its run, the model's rules work on the same variables and store as the
 // load, and the rules that wait for the whole load run at its end; afterwards

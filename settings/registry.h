@@ -13,7 +13,8 @@
 //     unchecked state at once); autosence is never read but checked;
 //   - of CtrlNone, CtrlOverload, CtrlBatchAlarm, CtrlBatchSplitter the last
 //     one set wins;
-//   - ChannelWidthMm follows the chosen Channelwidth item, after hardware;
+//   - ChannelWidthMm follows the chosen Channelwidth item by its index
+//     (channel_width.h), after hardware;
 //   - NrChannels is taken from Nrch (1..4) once Nrch is set;
 //   - Malanr, then the values of channels 1..NrChannels, then the channel
 //     check: the first channel with Begin >= End resets every channel's
@@ -34,16 +35,8 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 
-// ChannelWidthMm when no Channelwidth item is chosen ("channelwidth" stored
-// as -1 or less): the width of the default item "1000", so a load never
-// depends on what was loaded before. A chosen item gives its width by its
-// index (registry.cpp), never by its caption: the language fill may change it.
-inline constexpr int32_t kFallbackChannelWidthMm = 1000;
-
 // What a window tells the operator when Write_Registry did not save.
 inline constexpr const char* kSettingsNotSavedMessage = "The settings could not be saved.";
-// ChannelWidthMm of a Channelwidth item: 500, 1000, 1400; the fallback for none.
-int32_t channelWidthMm(int item);
 
 // The report folder when none is stored: "C:\Reports\" on Windows,
 // "$HOME/Reports/" elsewhere.

@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/channel_width.h"
 #include "settings/settings_variables.h"
 #include "texts/caption_target.h"
 
@@ -219,7 +220,7 @@ class SettingsModel : public SettingsWindowCaptions {
   Edit Linescan{{this, Setting::Linescan}, ""};
   Edit ampl{{this, Setting::ampl}, ""};
   Edit imagebuffsize{{this, Setting::imagebuffsize}, ""};
-  RadioGroup Channelwidth{{this, Setting::Channelwidth}, {"500", "1000", "1400"}, 0};  // see kChannelWidth1400Item
+  RadioGroup Channelwidth{{this, Setting::Channelwidth}, channelWidthCaptionKeys(), channelWidthItem(ChannelWidth::k500).index};  // channel_width.h
   SpinEdit Nrch{{this, Setting::Nrch}, 1, 1, 4};
   SpinEdit Resolution{{this, Setting::Resolution}, 1800, 1, 5000};
   RadioGroup hardware{{this, Setting::hardware}, {"Itex ", "GigE"}, 0};
@@ -287,8 +288,8 @@ class SettingsModel : public SettingsWindowCaptions {
   std::map<std::pair<SettingsCaption, int>, std::string> captions_;
 };
 
-// The item of `Channelwidth` that reads "1400".
-inline constexpr int kChannelWidth1400Item = 2;
+// The item of `Channelwidth` for 1400 mm channels.
+inline constexpr int kChannelWidth1400Item = channelWidthItem(ChannelWidth::k1400).index;
 
 // The separator `reportpath` ends in: "\" on Windows, "/" elsewhere.
 #ifdef _WIN32

@@ -22,8 +22,8 @@
 #include "reports/report_values.h"
 #include "reports/report_writer.h"
 #include "reports/stored_lines.h"
+#include "settings/channel_width.h"
 #include "settings/output_file.h"
-#include "settings/registry.h"
 #include "settings/text_encoding.h"
 #include "settings/settings_variables.h"
 
@@ -95,8 +95,7 @@ struct Shape {
 
 struct Layout {
   std::vector<ChannelPosition> channels;  // [1..N]
-  int32_t channelWidthMm = 1000;
-  int32_t channelwidthItem = 1;
+  ChannelWidth width = kDefaultChannelWidth;
   double typicalLength = 0;   // lines
   double typicalBreadth = 0;  // pixels
   int32_t clearance = 6;      // pixels between fish that must stay apart
@@ -150,19 +149,18 @@ int32_t settledGapLimit(const SizeGroupRow& row, double breadthPixels, int32_t b
 
 Layout makeLayout(const Options& o) {
   Layout l;
-  l.channelwidthItem = o.sizeGroup <= 2 ? 0 : o.sizeGroup <= 6 ? 1 : 2;
-  l.channelWidthMm = channelWidthMm(l.channelwidthItem);
+  l.width = o.sizeGroup <= 2 ? ChannelWidth::k500 : o.sizeGroup <= 6 ? ChannelWidth::k1000 : ChannelWidth::k1400;
+  const ChannelWidthItem& width = channelWidthItem(l.width);
   SettingsVariables s;
   s.LeftEdge = kLeftEdge;
   s.RightEdge = kRightEdge;
-  s.ChannelWidthMm = l.channelWidthMm;
+  s.ChannelWidthMm = width.millimetres;
   const SizeGroupRow& row = kSizeGroups[static_cast<size_t>(o.sizeGroup)];
   l.typicalLength = row.Length;
   l.typicalBreadth = pixelScale(s, row.BreadthMm);
-  const int lengthDivisor =
-      (l.channelWidthMm == kWideChannelMm ? kWideChannelConstants : kNarrowChannelConstants).LengthDivisor;
-  const int32_t gap = std::max(row.GapLimit, settledGapLimit(row, l.typicalBreadth,
-                                                              pixelScale(s, row.BreadthFloorMm), lengthDivisor));
+  const int32_t gap =
+      std::max(row.GapLimit, settledGapLimit(row, l.typicalBreadth, pixelScale(s, row.BreadthFloorMm),
+                                             width.constants.LengthDivisor));
   l.clearance = gap + 3;
 
   const int n = o.channels;
@@ -172,7 +170,7 @@ Layout makeLayout(const Options& o) {
     ChannelPosition& c = l.channels[static_cast<size_t>(k)];
     c.Begin = kLeftEdge + (k - 1) * span / n + (k > 1 ? kDividerPixels / 2 : 0);
     c.End = kLeftEdge + k * span / n - 1 - (k < n ? kDividerPixels / 2 : 0);
-    c.Width = l.channelWidthMm / n;
+    c.Width = width.millimetres / n;
   }
   return l;
 }
@@ -529,8 +527,8 @@ ReportFile Simulation::report() const {
   r.NrChannels = n;
   r.Ledge = kLeftEdge;
   r.Redge = kRightEdge;
-  r.channelwidth = l_.channelwidthItem;
-  r.Skuffubreidd = l_.channelWidthMm;
+  r.channelwidth = channelWidthItem(l_.width).index;
+  r.Skuffubreidd = channelWidthItem(l_.width).millimetres;
 
   const int32_t classWidth = std::max<int32_t>(1, static_cast<int32_t>(std::lround(kGroupWeight[o_.sizeGroup] * 2)));
   std::vector<std::vector<double>> weights(static_cast<size_t>(n) + 1);
