@@ -56,6 +56,10 @@ std::error_code writeAll(int fd, const char* bytes, std::size_t size);
 // Puts what was written on the disk. A descriptor that cannot be synced (a
 // pipe, a terminal, a read-only file system) is no failure.
 std::error_code syncFile(int fd);
+// Asks the system to start putting `size` bytes from `offset` of the file
+// `fd` on the disk, without waiting, so that syncFile() at the end has
+// little left to do. Nothing where the system has no such call.
+void startWriteback(int fd, std::int64_t offset, std::int64_t size);
 std::error_code closeFile(int fd);
 
 // Renames `from` over `to`, replacing it in one step.

@@ -67,6 +67,17 @@ std::error_code syncFile(int fd) {
   return {};
 }
 
+void startWriteback(int fd, std::int64_t offset, std::int64_t size) {
+#ifdef __linux__
+  // Only a hint: a descriptor that cannot be written back (a pipe) refuses it.
+  (void)::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+#else
+  (void)fd;
+  (void)offset;
+  (void)size;
+#endif
+}
+
 std::error_code closeFile(int fd) {
   // After EINTR the descriptor is closed all the same (Linux).
   if (::close(fd) != 0 && errno != EINTR) return lastError();

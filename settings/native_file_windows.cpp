@@ -99,6 +99,14 @@ std::error_code syncFile(int fd) {
   return ::_commit(fd) == 0 ? std::error_code() : runtimeError();
 }
 
+void startWriteback(int /*fd*/, std::int64_t /*offset*/, std::int64_t /*size*/) {
+  // Windows writes back lazily on its own; FlushFileBuffers would wait.
+}
+
+void startWriteback(int /*fd*/, std::int64_t /*offset*/, std::int64_t /*size*/) {
+  // Windows writes back on its own; there is no call that only starts it.
+}
+
 std::error_code closeFile(int fd) { return ::_close(fd) == 0 ? std::error_code() : runtimeError(); }
 
 std::error_code replaceFile(const std::string& from, const std::string& to) {

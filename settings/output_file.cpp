@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cassert>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <streambuf>
@@ -16,6 +17,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kBufferBytes = size_t{64} * 1024;
+// Every so many bytes written, the system is asked to start putting them on
+// the disk: a large output then needs little time for its sync at the end.
+constexpr int64_t kWritebackBytes = int64_t{8} * 1024 * 1024;
 // Attempts at a free temporary name before giving up.
 constexpr int kNameAttempts = 16;
 
@@ -57,10 +61,14 @@ class OutputFile::Buffer : public std::streambuf {
   // Writes what is buffered. False after any failure.
   bool drain() {
     if (owner_.failed() || fd_ < 0) return false;
-    if (const std::error_code error = writeAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()))) {
-      return owner_.failWith(error);
-    }
+    const auto size = static_cast<size_t>(pptr() - pbase());
+    if (const std::error_code error = writeAll(fd_, pbase(), size)) return owner_.failWith(error);
     setp(bytes_.data(), bytes_.data() + bytes_.size());
+    written_ += static_cast<int64_t>(size);
+    if (written_ - writtenBack_ >= kWritebackBytes) {
+      startWriteback(fd_, writtenBack_, written_ - writtenBack_);
+      writtenBack_ = written_;
+    }
     return true;
   }
 
@@ -87,6 +95,8 @@ class OutputFile::Buffer : public std::streambuf {
  private:
   OutputFile& owner_;
   int fd_;
+  int64_t written_ = 0;      // bytes written to the descriptor
+  int64_t writtenBack_ = 0;  // of them, those whose writeback was started
   std::array<char, kBufferBytes> bytes_{};
 };
 
