@@ -151,10 +151,10 @@ bool OutputFile::open(const std::string& target, std::span<const std::string> in
       temporary_.clear();
       return failWith(error);
     }
+    temporaryTicket_ = rememberTemporary(temporary_);
     if (const std::error_code kept = existing ? keepPermissions(fd, *existing) : std::error_code()) {
       (void)closeFile(fd);
-      removeFile(temporary_);
-      temporary_.clear();
+      dropTemporary();
       return failWith(kept);
     }
   }
@@ -186,6 +186,9 @@ bool OutputFile::finish() {
 bool OutputFile::replaceTarget() {
   if (temporary_.empty()) return true;  // written directly
   if (const std::error_code error = replaceFile(temporary_, resolved_)) return failWith(error);
+  // Forgotten only now: a signal in between removes a name that is gone.
+  forgetTemporary(temporaryTicket_);
+  temporaryTicket_ = -1;
   temporary_.clear();
   syncFolderOf(resolved_);
   return true;
@@ -200,10 +203,15 @@ bool OutputFile::commit() {
 void OutputFile::discard() {
   stream_.reset();
   buffer_.reset();  // closes the descriptor
-  if (!temporary_.empty()) {
-    removeFile(temporary_);
-    temporary_.clear();
-  }
+  dropTemporary();
+}
+
+void OutputFile::dropTemporary() {
+  if (temporary_.empty()) return;
+  removeFile(temporary_);
+  forgetTemporary(temporaryTicket_);
+  temporaryTicket_ = -1;
+  temporary_.clear();
 }
 
 bool commitTogether(std::span<OutputFile* const> files, std::string& error) {
