@@ -1,6 +1,6 @@
 #include "settings/output_file.h"
 
-#include <array>
+#include <memory>
 #include <atomic>
 #include <cassert>
 #include <cstdint>
@@ -51,7 +51,10 @@ std::string systemReason(int error) { return std::error_code(error, std::generic
 // every later write fails at once.
 class OutputFile::Buffer : public std::streambuf {
  public:
-  Buffer(OutputFile& owner, int fd) : owner_(owner), fd_(fd) { setp(bytes_.data(), bytes_.data() + bytes_.size()); }
+  Buffer(OutputFile& owner, int fd)
+      : owner_(owner), fd_(fd), bytes_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
+    setp(bytes_.get(), bytes_.get() + kBufferBytes);
+  }
   ~Buffer() override { closeDescriptor(); }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -63,7 +66,7 @@ class OutputFile::Buffer : public std::streambuf {
     if (owner_.failed() || fd_ < 0) return false;
     const auto size = static_cast<size_t>(pptr() - pbase());
     if (const std::error_code error = writeAll(fd_, pbase(), size)) return owner_.failWith(error);
-    setp(bytes_.data(), bytes_.data() + bytes_.size());
+    setp(bytes_.get(), bytes_.get() + kBufferBytes);
     written_ += static_cast<int64_t>(size);
     if (written_ - writtenBack_ >= kWritebackBytes) {
       startWriteback(fd_, writtenBack_, written_ - writtenBack_);
@@ -97,7 +100,9 @@ class OutputFile::Buffer : public std::streambuf {
   int fd_;
   int64_t written_ = 0;      // bytes written to the descriptor
   int64_t writtenBack_ = 0;  // of them, those whose writeback was started
-  std::array<char, kBufferBytes> bytes_{};
+  // Not cleared: a small file (a settings store) touches only the pages it
+  // writes.
+  std::unique_ptr<char[]> bytes_;
 };
 
 OutputFile::OutputFile() = default;
