@@ -23,8 +23,11 @@ class SectionReader {
   std::optional<double> floating(std::string_view key) const {
     const std::optional<std::string> t = text(key);
     if (!t) return std::nullopt;
-    if (options_.floats == FloatRule::kRecordViewer) return stringtofloat(*t);
-    return parseReportViewerFloat(*t, options_.decimalSeparator);
+    return floatOf(*t);
+  }
+  std::optional<double> floatOf(const std::string& t) const {
+    if (options_.floats == FloatRule::kRecordViewer) return stringtofloat(t);
+    return parseReportViewerFloat(t, options_.decimalSeparator);
   }
 
   bool exists() const { return ini_.hasSection(section_); }
@@ -39,9 +42,10 @@ ThroughputCurve readCurve(const SectionReader& section) {
   ThroughputCurve curve;
   // A curve is as long as its "X" keys, and a file holds finitely many.
   for (int i = 1;; ++i) {
-    if (!section.text(numberedName("X", i))) break;
+    const std::optional<std::string> x = section.text(numberedName("X", i));
+    if (!x) break;
     ThroughputChartPoint point;
-    point.x = section.floating(numberedName("X", i)).value_or(0.0);
+    point.x = section.floatOf(*x).value_or(0.0);
     point.y = section.floating(numberedName("Y", i)).value_or(0.0);
     curve.push_back(point);
   }

@@ -72,19 +72,19 @@ std::optional<IniFile> IniFile::fromFile(const std::string& path) {
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
-  const auto it = sectionIndex_.find(foldIniName(name));
+  const auto it = sectionIndex_.find(name);
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name) {
-  const auto it = sectionIndex_.find(foldIniName(name));
+  const auto it = sectionIndex_.find(name);
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
   const Section* s = findSection(section);
   if (s == nullptr) return std::nullopt;
-  const auto it = s->keyIndex.find(foldIniName(key));
+  const auto it = s->keyIndex.find(key);
   if (it == s->keyIndex.end()) return std::nullopt;
   return iniValueText(parseIniLine(s->lines[it->second].text).rawValue);
 }

@@ -43,6 +43,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "settings/ini_line.h"
+
 class IniFile {
  public:
   IniFile() = default;
@@ -67,6 +69,17 @@ class IniFile {
   std::string serialize() const;
 
  private:
+  // Names looked up as given: the tables hash and compare them folded.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return iniNameHash(name); }
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return iniNamesEqual(a, b); }
+  };
+  using NameIndex = std::unordered_map<std::string, size_t, NameHash, NameEqual>;
+
   struct Line {
     std::string text;       // as read (in UTF-8) or as setValue wrote it, without its line end
     std::string foldedKey;  // empty unless a value line that readers search
@@ -77,7 +90,7 @@ class IniFile {
   struct Section {
     std::string header;  // the header line as it stands
     std::vector<Line> lines;
-    std::unordered_map<std::string, size_t> keyIndex;  // folded key -> its first line
+    NameIndex keyIndex;                              // folded key -> its first line
     size_t lastValueLine = static_cast<size_t>(-1);    // the last searched value line, if any
   };
 
@@ -86,7 +99,7 @@ class IniFile {
 
   std::vector<std::string> preamble_;  // the lines before the first section
   std::vector<Section> sections_;      // file order
-  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> sections_ index
+  NameIndex sectionIndex_;             // folded name -> sections_ index
 };
 
 // Reads a whole regular file into memory; nullopt when it cannot be read

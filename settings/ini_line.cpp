@@ -1,5 +1,7 @@
 #include "settings/ini_line.h"
 
+#include <cstdint>
+
 #include "settings/text_encoding.h"
 
 namespace {
@@ -65,6 +67,16 @@ std::string foldIniName(std::string_view name) {
   std::string folded(name);
   for (char& c : folded) c = foldChar(c);
   return folded;
+}
+
+size_t iniNameHash(std::string_view name) {
+  // FNV-1a over the folded bytes.
+  uint64_t hash = 14695981039346656037ULL;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(foldChar(c));
+    hash *= 1099511628211ULL;
+  }
+  return static_cast<size_t>(hash);
 }
 
 bool iniNamesEqual(std::string_view a, std::string_view b) {

@@ -40,6 +40,9 @@ std::string iniQuoteValue(std::string_view value);
 // ASCII lower case, for matching names.
 std::string foldIniName(std::string_view name);
 bool iniNamesEqual(std::string_view a, std::string_view b);
+// A hash of a name that ignores its case as iniNamesEqual does, so that
+// tables of names are searched by a name as it is given, with no folded copy.
+size_t iniNameHash(std::string_view name);
 
 // Blanks and tabs are what the private-profile functions trim.
 std::string_view trimIniBlanks(std::string_view text);

@@ -56,6 +56,10 @@ std::error_code writeAll(int fd, const char* bytes, std::size_t size);
 // Puts what was written on the disk. A descriptor that cannot be synced (a
 // pipe, a terminal, a read-only file system) is no failure.
 std::error_code syncFile(int fd);
+// Asks the system to start putting `size` bytes from `offset` of the file
+// `fd` on the disk, without waiting, so that syncFile() at the end has
+// little left to do. Nothing where the system has no such call.
+void startWriteback(int fd, std::int64_t offset, std::int64_t size);
 std::error_code closeFile(int fd);
 
 // Renames `from` over `to`, replacing it in one step.
@@ -64,6 +68,18 @@ std::error_code replaceFile(const std::string& from, const std::string& to);
 // is reported, as the data is already in place.
 void syncFolderOf(const std::string& path);
 void removeFile(const std::string& path);
+// Temporary files that are removed should a signal stop the process (Ctrl+C:
+// SIGINT; SIGTERM; SIGHUP) before they are renamed or removed in the normal
+// way. The first remembered name installs the handlers, for the signals
+// whose action is still the default: they remove every file still
+// remembered, then end the process by the same signal, so whoever started
+// it sees it killed. rememberTemporary() gives a ticket for
+// forgetTemporary(), or -1 when the name is not remembered (too long, too
+// many at once); both are safe beside the handlers and on any thread. On
+// Windows nothing is remembered.
+int rememberTemporary(const std::string& path);
+void forgetTemporary(int ticket);
+
 // Keeps the content of the existing file `path` under the new name `second`
 // as well: a hard link, or on Windows a copy where the file system has no
 // links.

@@ -3,8 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
 
 #include "settings/native_file.h"
 
@@ -12,7 +17,69 @@ namespace {
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
+// The temporary files a signal handler removes: fixed slots, so that the
+// handler reads them without locks or allocations. A slot is claimed
+// (kFilling), its name copied in, then shown to the handler (kNamed).
+constexpr int kTemporarySlots = 64;
+constexpr size_t kTemporaryNameBytes = 4096;
+enum SlotState : int { kFree, kFilling, kNamed };
+struct TemporarySlot {
+  std::atomic<int> state{kFree};
+  std::array<char, kTemporaryNameBytes> name{};
+};
+static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the slots' states");
+std::array<TemporarySlot, kTemporarySlots> temporarySlots;
+// Where the next claim starts looking: a slot just freed is taken last, so
+// the handler hardly ever meets a name being rewritten.
+std::atomic<unsigned> nextTemporarySlot{0};
+constexpr std::array<int, 3> kStoppingSignals = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void removeTemporariesAndStop(int signal) {
+  for (TemporarySlot& slot : temporarySlots) {
+    if (slot.state.load(std::memory_order_acquire) == kNamed) (void)::unlink(slot.name.data());
+  }
+  // SA_RESETHAND has put the default action back: the signal, blocked while
+  // this runs, ends the process once the handler returns.
+  (void)::raise(signal);
+}
+
+void installStoppingHandlers() {
+  for (const int signal : kStoppingSignals) {
+    struct sigaction old {};
+    // A signal that is ignored (nohup) or handled by someone else is left so.
+    if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+    struct sigaction action {};
+    action.sa_handler = removeTemporariesAndStop;
+    sigemptyset(&action.sa_mask);
+    for (const int other : kStoppingSignals) sigaddset(&action.sa_mask, other);
+    action.sa_flags = SA_RESETHAND;
+    (void)::sigaction(signal, &action, nullptr);
+  }
+}
+
 }  // namespace
+
+int rememberTemporary(const std::string& path) {
+  static std::once_flag installed;
+  std::call_once(installed, installStoppingHandlers);
+  if (path.size() >= kTemporaryNameBytes) return -1;
+  const unsigned start = nextTemporarySlot.fetch_add(1);
+  for (int k = 0; k < kTemporarySlots; ++k) {
+    const auto i = static_cast<int>((start + static_cast<unsigned>(k)) % kTemporarySlots);
+    TemporarySlot& slot = temporarySlots[static_cast<size_t>(i)];
+    int expected = kFree;
+    if (!slot.state.compare_exchange_strong(expected, kFilling, std::memory_order_acquire)) continue;
+    std::memcpy(slot.name.data(), path.c_str(), path.size() + 1);
+    slot.state.store(kNamed, std::memory_order_release);
+    return i;
+  }
+  return -1;
+}
+
+void forgetTemporary(int ticket) {
+  if (ticket < 0 || ticket >= kTemporarySlots) return;
+  temporarySlots[static_cast<size_t>(ticket)].state.store(kFree, std::memory_order_release);
+}
 
 std::optional<FileFacts> fileFacts(const std::string& path) {
   struct stat st {};
@@ -65,6 +132,17 @@ std::error_code syncFile(int fd) {
   // A pipe or a terminal cannot be synced (EINVAL); that is no failure.
   if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) return lastError();
   return {};
+}
+
+void startWriteback(int fd, std::int64_t offset, std::int64_t size) {
+#ifdef __linux__
+  // Only a hint: a descriptor that cannot be written back (a pipe) refuses it.
+  (void)::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+#else
+  (void)fd;
+  (void)offset;
+  (void)size;
+#endif
 }
 
 std::error_code closeFile(int fd) {

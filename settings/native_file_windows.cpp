@@ -99,6 +99,20 @@ std::error_code syncFile(int fd) {
   return ::_commit(fd) == 0 ? std::error_code() : runtimeError();
 }
 
+// A console's Ctrl+C ends the process with its files open, and Windows
+// cannot remove an open file: the temporary files stay, as any file
+// interrupted on Windows does.
+int rememberTemporary(const std::string& /*path*/) { return -1; }
+void forgetTemporary(int /*ticket*/) {}
+
+void startWriteback(int /*fd*/, std::int64_t /*offset*/, std::int64_t /*size*/) {
+  // Windows writes back lazily on its own; FlushFileBuffers would wait.
+}
+
+void startWriteback(int /*fd*/, std::int64_t /*offset*/, std::int64_t /*size*/) {
+  // Windows writes back on its own; there is no call that only starts it.
+}
+
 std::error_code closeFile(int fd) { return ::_close(fd) == 0 ? std::error_code() : runtimeError(); }
 
 std::error_code replaceFile(const std::string& from, const std::string& to) {

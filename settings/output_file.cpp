@@ -1,8 +1,9 @@
 #include "settings/output_file.h"
 
-#include <array>
+#include <memory>
 #include <atomic>
 #include <cassert>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <streambuf>
@@ -16,6 +17,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kBufferBytes = size_t{64} * 1024;
+// Every so many bytes written, the system is asked to start putting them on
+// the disk: a large output then needs little time for its sync at the end.
+constexpr int64_t kWritebackBytes = int64_t{8} * 1024 * 1024;
 // Attempts at a free temporary name before giving up.
 constexpr int kNameAttempts = 16;
 
@@ -47,7 +51,10 @@ std::string systemReason(int error) { return std::error_code(error, std::generic
 // every later write fails at once.
 class OutputFile::Buffer : public std::streambuf {
  public:
-  Buffer(OutputFile& owner, int fd) : owner_(owner), fd_(fd) { setp(bytes_.data(), bytes_.data() + bytes_.size()); }
+  Buffer(OutputFile& owner, int fd)
+      : owner_(owner), fd_(fd), bytes_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
+    setp(bytes_.get(), bytes_.get() + kBufferBytes);
+  }
   ~Buffer() override { closeDescriptor(); }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -57,10 +64,14 @@ class OutputFile::Buffer : public std::streambuf {
   // Writes what is buffered. False after any failure.
   bool drain() {
     if (owner_.failed() || fd_ < 0) return false;
-    if (const std::error_code error = writeAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()))) {
-      return owner_.failWith(error);
+    const auto size = static_cast<size_t>(pptr() - pbase());
+    if (const std::error_code error = writeAll(fd_, pbase(), size)) return owner_.failWith(error);
+    setp(bytes_.get(), bytes_.get() + kBufferBytes);
+    written_ += static_cast<int64_t>(size);
+    if (written_ - writtenBack_ >= kWritebackBytes) {
+      startWriteback(fd_, writtenBack_, written_ - writtenBack_);
+      writtenBack_ = written_;
     }
-    setp(bytes_.data(), bytes_.data() + bytes_.size());
     return true;
   }
 
@@ -87,7 +98,11 @@ class OutputFile::Buffer : public std::streambuf {
  private:
   OutputFile& owner_;
   int fd_;
-  std::array<char, kBufferBytes> bytes_{};
+  int64_t written_ = 0;      // bytes written to the descriptor
+  int64_t writtenBack_ = 0;  // of them, those whose writeback was started
+  // Not cleared: a small file (a settings store) touches only the pages it
+  // writes.
+  std::unique_ptr<char[]> bytes_;
 };
 
 OutputFile::OutputFile() = default;
@@ -141,10 +156,10 @@ bool OutputFile::open(const std::string& target, std::span<const std::string> in
       temporary_.clear();
       return failWith(error);
     }
+    temporaryTicket_ = rememberTemporary(temporary_);
     if (const std::error_code kept = existing ? keepPermissions(fd, *existing) : std::error_code()) {
       (void)closeFile(fd);
-      removeFile(temporary_);
-      temporary_.clear();
+      dropTemporary();
       return failWith(kept);
     }
   }
@@ -176,6 +191,9 @@ bool OutputFile::finish() {
 bool OutputFile::replaceTarget() {
   if (temporary_.empty()) return true;  // written directly
   if (const std::error_code error = replaceFile(temporary_, resolved_)) return failWith(error);
+  // Forgotten only now: a signal in between removes a name that is gone.
+  forgetTemporary(temporaryTicket_);
+  temporaryTicket_ = -1;
   temporary_.clear();
   syncFolderOf(resolved_);
   return true;
@@ -190,10 +208,15 @@ bool OutputFile::commit() {
 void OutputFile::discard() {
   stream_.reset();
   buffer_.reset();  // closes the descriptor
-  if (!temporary_.empty()) {
-    removeFile(temporary_);
-    temporary_.clear();
-  }
+  dropTemporary();
+}
+
+void OutputFile::dropTemporary() {
+  if (temporary_.empty()) return;
+  removeFile(temporary_);
+  forgetTemporary(temporaryTicket_);
+  temporaryTicket_ = -1;
+  temporary_.clear();
 }
 
 bool commitTogether(std::span<OutputFile* const> files, std::string& error) {

@@ -13,7 +13,8 @@
 //            link has the file it names replaced
 //   else     the temporary file is removed (discard(), a failed commit, or
 //            the destructor of a file never committed); the target is as it
-//            was
+//            was. So it is when Ctrl+C, SIGTERM or SIGHUP stops the process
+//            (rememberTemporary() in settings/native_file.h; not on Windows)
 //
 // An existing target keeps its permission bits; a new one gets 0666 less the
 // umask (on Windows, the rights of its folder). Names are bytes: the path is
@@ -75,10 +76,13 @@ class OutputFile {
   bool finish();
   // Renames the finished temporary file over the target.
   bool replaceTarget();
+  // Removes the temporary file, if there is one.
+  void dropTemporary();
 
   std::string target_;    // as given
   std::string resolved_;  // the file that is replaced (a link followed)
   std::string temporary_;
+  int temporaryTicket_ = -1;  // what the signal handlers know of temporary_
   std::unique_ptr<Buffer> buffer_;
   std::unique_ptr<std::ostream> stream_;
   std::string error_;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 #include "analysis/size_groups.h"
 #include "reports/day_count.h"
@@ -134,7 +135,7 @@ class Batch final : public OrderedWork {
   void run(size_t i) override {
     const auto began = std::chrono::steady_clock::now();
     Slot slot;
-    slot.r = recountOne(o_.files[i], o_.range, store_, trace_, fish_ != nullptr);
+    slot.r = recountOne(o_.files[i], o_.range, store_, trace_, fish_ ? std::optional(takeRowBuffer()) : std::nullopt);
     slot.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     linesDone_ += slot.r.lines;
     ++filesDone_;
@@ -165,6 +166,7 @@ class Batch final : public OrderedWork {
     (void)std::fflush(stdout);
     if (fish_) (void)fish_->write(r.fish.rows());
     if (listener_) listener_->recordingCounted(file, r);
+    if (fish_) giveBackRowBuffer(slots_[i]->r.fish.takeRows());
     slots_[i].reset();
     idle(i + 1);
   }
@@ -183,6 +185,20 @@ class Batch final : public OrderedWork {
     double seconds = 0;
   };
 
+  // The fish rows' buffers, one for each recording counted and not yet
+  // written: kept with their capacity from one recording to the next.
+  std::string takeRowBuffer() {
+    const std::lock_guard<std::mutex> hold(rowBuffersLock_);
+    if (rowBuffers_.empty()) return {};
+    std::string buffer = std::move(rowBuffers_.back());
+    rowBuffers_.pop_back();
+    return buffer;
+  }
+  void giveBackRowBuffer(std::string buffer) {
+    const std::lock_guard<std::mutex> hold(rowBuffersLock_);
+    rowBuffers_.push_back(std::move(buffer));
+  }
+
   const RecountOptions& o_;
   const SettingsStore& store_;
   std::ostream* trace_;
@@ -194,6 +210,8 @@ class Batch final : public OrderedWork {
   std::atomic<int64_t> linesDone_{0};
   std::atomic<size_t> filesDone_{0};
   bool allCounted_ = true;
+  std::mutex rowBuffersLock_;
+  std::vector<std::string> rowBuffers_;
 };
 
 int fail(const std::string& message) {

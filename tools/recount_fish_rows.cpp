@@ -1,49 +1,63 @@
 #include "tools/recount_fish_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "analysis/detection_state.h"
 #include "records/debug_viewer_engine.h"
 #include "reports/day_count.h"
 #include "tools/csv_text.h"
 
-namespace {
-
-void appendInteger(std::string& out, int64_t value) {
-  char digits[24];
-  const auto done = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, done.ptr);
-}
-
-// `value` (finite, not negative) with 1 to 3 decimals, half away from zero.
-// A row is written per fish, so this stays clear of printf and of
-// allocations.
-void appendFixed(std::string& out, double value, int decimals) {
-  static constexpr int64_t kScale[] = {1, 10, 100, 1000};
-  const int64_t scale = kScale[decimals];
-  const auto scaled = static_cast<int64_t>(std::llround(value * static_cast<double>(scale)));
-  appendInteger(out, scaled / scale);
-  char fraction[4] = {'.'};
-  int64_t rest = scaled % scale;
-  for (int k = decimals; k >= 1; --k) {
-    fraction[k] = static_cast<char>('0' + rest % 10);
-    rest /= 10;
+// The numbers of one row are put together in a buffer on the stack and
+// appended to the rows at once: a row is written per fish, so this stays
+// clear of printf, of allocations and of many small appends.
+class FishRowText {
+ public:
+  void integer(int64_t value) { end_ = std::to_chars(end_, text_.data() + text_.size(), value).ptr; }
+  // `value` (finite, not negative) with 1 to 3 decimals, half away from zero.
+  void fixed(double value, int decimals) {
+    static constexpr int64_t kScale[] = {1, 10, 100, 1000};
+    const int64_t scale = kScale[decimals];
+    const auto scaled = static_cast<int64_t>(std::llround(value * static_cast<double>(scale)));
+    integer(scaled / scale);
+    *end_ = '.';
+    int64_t rest = scaled % scale;
+    for (int k = decimals; k >= 1; --k) {
+      end_[k] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    }
+    end_ += decimals + 1;
   }
-  out.append(fraction, static_cast<size_t>(decimals) + 1);
-}
+  void text(std::string_view s) { end_ = std::copy(s.begin(), s.end(), end_); }
+  void put(char c) { *end_++ = c; }
+  // The milliseconds of a time, after its "yyyy-mm-ddThh:mm:ss".
+  void milliseconds(int64_t milli) {
+    put('.');
+    put(static_cast<char>('0' + milli / 100));
+    put(static_cast<char>('0' + milli / 10 % 10));
+    put(static_cast<char>('0' + milli % 10));
+  }
+  std::string_view view() const { return {text_.data(), static_cast<size_t>(end_ - text_.data())}; }
 
-}  // namespace
+ private:
+  // Room for what follows the prefix: two 64-bit numbers, four 32-bit
+  // ones, a time and two figures of at most 1e12 with their decimals.
+  std::array<char, 192> text_;
+  char* end_ = text_.data();
+};
 
 double weightClassFloor(int k) {
   return kWeightTallyFloorGrams * std::pow(10.0, static_cast<double>(k - 1) / kWeightClassesPerDecade);
 }
 
-void FishTally::begin(const FishScale& scale, bool rows) {
+void FishTally::begin(const FishScale& scale, std::optional<std::string> rowBuffer) {
   scale_ = scale;
-  keepRows_ = rows;
+  keepRows_ = rowBuffer.has_value();
+  rows_ = keepRows_ ? std::move(*rowBuffer) : std::string();
   rows_.clear();
   channels_ = {};
   cachedSecond_ = INT64_MIN;
@@ -54,7 +68,7 @@ void FishTally::begin(const FishScale& scale, bool rows) {
   }
 }
 
-void FishTally::appendTime(int64_t line) {
+void FishTally::appendTime(FishRowText& row, int64_t line) {
   if (!scale_.startTime) return;
   // Whole milliseconds: the start's, and the line's at 1116 lines a second.
   const int64_t ms = startMs_ + (line * 1000 + kLinesPerSecond / 2) / kLinesPerSecond;
@@ -71,12 +85,8 @@ void FishTally::appendTime(int64_t line) {
     }
   }
   if (cachedSecondText_.empty()) return;  // outside the years 1 to 9999
-  rows_ += cachedSecondText_;
-  const int64_t milli = ms - second * 1000;
-  rows_ += '.';
-  rows_ += static_cast<char>('0' + milli / 100);
-  rows_ += static_cast<char>('0' + milli / 10 % 10);
-  rows_ += static_cast<char>('0' + milli % 10);
+  row.text(cachedSecondText_);
+  row.milliseconds(ms - second * 1000);
 }
 
 void FishTally::fishCounted(const ObjectRecord& fish, int channel, int32_t frame, int64_t line) {
@@ -97,21 +107,23 @@ void FishTally::fishCounted(const ObjectRecord& fish, int channel, int32_t frame
   ++t.weight[static_cast<size_t>(std::clamp(weightClass, 0, kWeightTallyClasses - 1))];
 
   if (!keepRows_) return;
+  FishRowText row;
+  row.integer(frame);
+  row.put(',');
+  row.integer(line);
+  row.put(',');
+  appendTime(row, line);
+  row.put(',');
+  row.integer(fish.Lines);
+  row.put(',');
+  row.integer(fish.MaxWidth);
+  row.put(',');
+  row.integer(fish.Area);
+  row.put(',');
+  row.fixed(std::min(std::max(breadthMm, 0.0), 1e12), 1);
+  row.put(',');
+  row.fixed(std::min(grams, 1e12), 3);
+  row.text("\r\n");
   rows_ += prefix_[channel];
-  appendInteger(rows_, frame);
-  rows_ += ',';
-  appendInteger(rows_, line);
-  rows_ += ',';
-  appendTime(line);
-  rows_ += ',';
-  appendInteger(rows_, fish.Lines);
-  rows_ += ',';
-  appendInteger(rows_, fish.MaxWidth);
-  rows_ += ',';
-  appendInteger(rows_, fish.Area);
-  rows_ += ',';
-  appendFixed(rows_, std::min(std::max(breadthMm, 0.0), 1e12), 1);
-  rows_ += ',';
-  appendFixed(rows_, std::min(grams, 1e12), 3);
-  rows_ += "\r\n";
+  rows_ += row.view();
 }

@@ -66,19 +66,25 @@ struct FishChannelTally {
   std::array<int32_t, kWeightTallyClasses> weight{};
 };
 
+class FishRowText;
+
 class FishTally final : public RecountListener {
  public:
-  // Starts a recording: forgets what was counted, keeps rows when `rows`.
-  void begin(const FishScale& scale, bool rows);
+  // Starts a recording: forgets what was counted. With `rowBuffer` the
+  // rows are kept, written into that buffer after clearing it: a buffer
+  // handed on from recording to recording keeps its capacity, so a season
+  // of fish rows is not grown (and its fresh pages touched) again each time.
+  void begin(const FishScale& scale, std::optional<std::string> rowBuffer);
   void fishCounted(const ObjectRecord& fish, int channel, int32_t frame, int64_t line) override;
 
   // The CSV rows so far (no header), CR LF ended.
   const std::string& rows() const { return rows_; }
+  // The rows' buffer, for the next recording's begin().
   std::string takeRows() { return std::move(rows_); }
   const FishChannelTally& channel(int c) const { return channels_[static_cast<size_t>(c)]; }
 
  private:
-  void appendTime(int64_t line);
+  void appendTime(FishRowText& row, int64_t line);
 
   FishScale scale_;
   bool keepRows_ = false;

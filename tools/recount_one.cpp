@@ -20,7 +20,7 @@ std::optional<std::string> recordFileProblem(const std::string& file) {
 }
 
 Recount recountOne(const std::string& file, const RecountRange& range, const SettingsStore& store,
-                   std::ostream* trace, bool fishRows) {
+                   std::ostream* trace, std::optional<std::string> fishRows) {
   Recount r;
   // The command counts on state of its own: no session, no camera, no size
   // displays. The detection tables are large, so they live on the heap.
@@ -83,7 +83,7 @@ Recount recountOne(const std::string& file, const RecountRange& range, const Set
   }
   if (reading->report.DateTime) r.startTime = opened.recording.StartTime;
   scale.startTime = r.startTime;
-  r.fish.begin(scale, fishRows);
+  r.fish.begin(scale, std::move(fishRows));
 
   engine.countFrames(r.first, r.last);
   r.frameWidth = engine.frameWidth();

@@ -51,10 +51,10 @@ struct Recount {
 std::optional<std::string> recordFileProblem(const std::string& file);
 
 // Counts `file` on state of its own; `trace` (may be null) gets the trace
-// lines. With `fishRows` the tally keeps a fish CSV row per fish counted
-// (FishTally); `fileName` is how the rows name the file.
+// lines. With `fishRows` the tally keeps a fish CSV row per fish counted,
+// in that buffer (FishTally::begin).
 Recount recountOne(const std::string& file, const RecountRange& range, const SettingsStore& store,
-                   std::ostream* trace, bool fishRows);
+                   std::ostream* trace, std::optional<std::string> fishRows);
 
 // The re-count of channel c less its live count; none without a live count.
 std::optional<int64_t> liveDifference(const Recount& r, int c);

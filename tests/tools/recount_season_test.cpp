@@ -262,7 +262,12 @@ TEST_F(RecountSeasonTest, AnInterruptedRunLeavesTheOldFishFile) {
   waitpid(child, &status, 0);
   EXPECT_TRUE(writing);
   EXPECT_TRUE(WIFSIGNALED(status)) << "the run ended before it was interrupted";
+  EXPECT_EQ(WTERMSIG(status), SIGINT) << "the run does not end as the signal ends it";
   EXPECT_EQ(fileContents(fish), "the rows of an earlier run\n");
+  // Nor is anything of the new rows left beside it.
+  for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+    EXPECT_NE(e.path().filename().string().rfind(".fish.csv", 0), 0U) << e.path();
+  }
 }
 
 }  // namespace
