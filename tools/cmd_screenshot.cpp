@@ -247,6 +247,15 @@ QTabWidget* pageControl(QWidget* window) {
 }
 
 // The windows exist between creation and destruction of this object.
+// The machine as the screenshot's windows see it. The command is not a copy
+// of the program: a program running beside it (or two, for a moment, while
+// one hands a file over to the other) must not stop its windows being made,
+// so the single-instance check is given no process list and passes.
+class ScreenshotEnvironment : public SystemEnvironment {
+ public:
+  std::optional<std::vector<std::string>> processNames() override { return std::nullopt; }
+};
+
 class StartedProgram {
  public:
   StartedProgram() : state_(std::make_unique<ProgramState>()) {}
@@ -270,13 +279,13 @@ class StartedProgram {
  private:
   std::unique_ptr<ProgramState> state_;
   AnsweringDialogs dialogs_;
-  SystemEnvironment environment_;
+  ScreenshotEnvironment environment_;
   AppWindows windows_;
 };
 
 int shoot(const Options& o, const ShotWindow& shot, ModalCloser& closer, OutputFile& out) {
   StartedProgram program;
-  if (!program.start()) return fail("another copy of the program runs; its windows were not created", 1);
+  if (!program.start()) return fail("the program's windows were not created", 1);
   QWidget* window = createdWindow(program.windows(), shot);
   if (window == nullptr) return fail(std::string("the window ") + shot.name + " was not created", 1);
   closer.keep(window);
