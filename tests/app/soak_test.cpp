@@ -35,7 +35,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
-#include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/records/viewer_test_state.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -92,7 +92,7 @@ Holdings holdings() {
   return {residentBytes(), QApplication::allWidgets().size(), QApplication::topLevelWidgets().size()};
 }
 
-class SoakTest : public TempFolderTest {
+class SoakTest : public TempFolderTest, public ViewerTestState {
  protected:
   void SetUp() override {
     const fs::path storePath = dir / "Eka Registry.ini";
@@ -123,29 +123,7 @@ class SoakTest : public TempFolderTest {
     return paths;
   }
 
-  // The record viewers' environments, both on the one program state.
-  template <typename Environment>
-  Environment environment() {
-    Environment env;
-    env.detection = d.get();
-    env.settings = &s;
-    env.counts = &v;
-    env.controls = &controls;
-    env.store = store.get();
-    env.session = &session;
-    env.camera = &camera;
-    env.dialogs = &dialogs;
-    return env;
-  }
-
   std::unique_ptr<SettingsStore> store;
-  std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
-  SettingsVariables s;
-  SettingsModel controls;
-  ViewerCounts v;
-  SessionState session;
-  CameraGeometry camera;
-  ScriptedRecordViewerDialogs dialogs;
 };
 
 TEST_F(SoakTest, ALongDayOfUseHoldsNoMoreAtTheEndThanAfterTenRounds) {
@@ -153,10 +131,10 @@ TEST_F(SoakTest, ALongDayOfUseHoldsNoMoreAtTheEndThanAfterTenRounds) {
   const std::vector<std::string> reports = {TINDAVEL_SOURCE_DIR "/samples/demo.mse",
                                             TINDAVEL_SOURCE_DIR "/tests/reports/data/report_viewer_two_channels.mse"};
 
-  auto recordEnv = environment<RecordViewerEnvironment>();
+  auto recordEnv = environment<RecordViewerEnvironment>(store.get());
   recordEnv.tracePath = (dir / "test.txt").string();
   TfrmRecord recordViewer(recordEnv);
-  TForm4 debugViewer(environment<DebugViewerEnvironment>());
+  TForm4 debugViewer(environment<DebugViewerEnvironment>(store.get()));
   debugViewer.resize(900, 650);
 
   PreviewAndClose previews;

@@ -26,7 +26,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
-#include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/records/viewer_test_state.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -38,7 +38,7 @@ std::string fileBytes(const fs::path& p) { return readFileBytes(p.string()).valu
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class DebugViewerWindowTest : public TempFolderTest {
+class DebugViewerWindowTest : public TempFolderTest, public ViewerTestState {
  protected:
   void SetUp() override {
     storePath = dir / "Eka Registry.ini";
@@ -56,16 +56,7 @@ class DebugViewerWindowTest : public TempFolderTest {
 
   void makeWindow(bool debugMode) {
     s.DebugMode = debugMode;
-    DebugViewerEnvironment env;
-    env.detection = d.get();
-    env.settings = &s;
-    env.counts = &v;
-    env.controls = &controls;
-    env.store = store.get();
-    env.session = &session;
-    env.camera = &camera;
-    env.dialogs = &dialogs;
-    window = std::make_unique<TForm4>(env);
+    window = std::make_unique<TForm4>(environment<DebugViewerEnvironment>(store.get()));
     window->resize(900, 650);
     window->show();
     QApplication::processEvents();
@@ -83,13 +74,6 @@ class DebugViewerWindowTest : public TempFolderTest {
   std::string savedStore;
   std::vector<StoreValue> savedValues;
   std::unique_ptr<SettingsStore> store;
-  std::unique_ptr<DetectionState> d = std::make_unique<DetectionState>();
-  SettingsVariables s;
-  SettingsModel controls;
-  ViewerCounts v;
-  SessionState session;
-  CameraGeometry camera;
-  ScriptedRecordViewerDialogs dialogs;
   std::unique_ptr<TForm4> window;
 };
 

@@ -32,7 +32,7 @@
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "tests/records/recount_test_support.h"
-#include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/records/viewer_test_state.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -40,7 +40,7 @@ namespace {
 using namespace recount_test;
 namespace fs = std::filesystem;
 
-class RecordViewerWindowTest : public TempFolderTest {
+class RecordViewerWindowTest : public TempFolderTest, public ViewerTestState {
  protected:
   void SetUp() override {
     storePath = dir / "Eka Registry.ini";
@@ -49,20 +49,12 @@ class RecordViewerWindowTest : public TempFolderTest {
                          "Reportpath=" + dir.string() + "/\nEnablemulti=1\nCountname1=Mine\n");
     store = std::make_unique<SettingsStore>(storePath.string());
     Read_Registry(s, controls, *store);
-    setDetectionConstants(d, s.ChannelWidthMm);
+    setDetectionConstants(*d, s.ChannelWidthMm);
     ASSERT_TRUE(Write_Registry(s, controls, *store));  // the store in the writer's own form
     savedStore = fileContents(storePath);
     savedValues = registryValues(s, controls);
 
-    RecordViewerEnvironment env;
-    env.detection = &d;
-    env.settings = &s;
-    env.counts = &v;
-    env.controls = &controls;
-    env.store = store.get();
-    env.session = &session;
-    env.camera = &camera;
-    env.dialogs = &dialogs;
+    auto env = environment<RecordViewerEnvironment>(store.get());
     env.tracePath = (dir / "test.txt").string();
     window = std::make_unique<TfrmRecord>(env);
   }
@@ -93,13 +85,6 @@ class RecordViewerWindowTest : public TempFolderTest {
   std::string savedStore;
   std::vector<StoreValue> savedValues;
   std::unique_ptr<SettingsStore> store;
-  DetectionState d;
-  SettingsVariables s;
-  SettingsModel controls;
-  ViewerCounts v;
-  SessionState session;
-  CameraGeometry camera;
-  ScriptedRecordViewerDialogs dialogs;
   std::unique_ptr<TfrmRecord> window;
 };
 
@@ -161,9 +146,9 @@ TEST_F(RecordViewerWindowTest, OpenStepAutocountCloseAndTheSettingsComeBack) {
   EXPECT_EQ(registryValues(s, controls), savedValues);
   EXPECT_EQ(s.NrChannels, 1);
   EXPECT_EQ(s.ChannelWidthMm, 1400);
-  EXPECT_EQ(d.LengthDivisor, 6);
-  EXPECT_EQ(d.SegmentCount, 0);
-  EXPECT_EQ(d.PreviousCount, 0);
+  EXPECT_EQ(d->LengthDivisor, 6);
+  EXPECT_EQ(d->SegmentCount, 0);
+  EXPECT_EQ(d->PreviousCount, 0);
   EXPECT_FALSE(session.RunFlag);
   // The trace holds one line per accepted object.
   EXPECT_FALSE(fileContents(dir / "test.txt").empty());

@@ -26,7 +26,8 @@
 #include "settings/settings_store.h"
 #include "tests/command_runner.h"
 #include "tests/records/recount_test_support.h"
-#include "tests/records/scripted_record_viewer_dialogs.h"
+#include "tests/records/viewer_test_state.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -75,29 +76,16 @@ struct Case {
   const char* tal;  // the ".tal" file; null: none
 };
 
-class DebugcountWindowTest : public ::testing::TestWithParam<Case> {
+class DebugcountWindowTest : public TempFolderTest, public ::testing::WithParamInterface<Case> {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / (std::string("debugcount_window_") + GetParam().name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   // The window on a program state of its own, initialised from an empty
   // store as the command's is.
   Shown stepWindow(const std::string& path, int32_t& width) {
     SettingsStore store((dir / "Eka Registry.ini").string());
-    auto d = std::make_unique<DetectionState>();
-    SettingsVariables s;
-    SettingsModel controls;
-    ViewerCounts v;
-    SessionState session;
-    CameraGeometry camera;
-    ScriptedRecordViewerDialogs dialogs;
+    ViewerTestState state;
+    auto& [d, s, controls, v, session, camera, dialogs] = state;
     firstTimeInitialisation(s, controls, store, *d, session, nullptr);
-    TForm4 window({.detection = d.get(), .settings = &s, .counts = &v, .controls = &controls, .store = &store,
-                   .session = &session, .camera = &camera, .dialogs = &dialogs});
+    TForm4 window(state.environment<DebugViewerEnvironment>(&store));
     window.resize(900, 650);
     window.show();
     QApplication::processEvents();
@@ -114,8 +102,6 @@ class DebugcountWindowTest : public ::testing::TestWithParam<Case> {
     EXPECT_TRUE(dialogs.errors.empty());
     return shown;
   }
-
-  fs::path dir;
 };
 
 TEST_P(DebugcountWindowTest, TheCommandShowsWhatTheWindowShows) {
