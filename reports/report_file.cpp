@@ -1,6 +1,8 @@
 #include "reports/report_file.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "reports/report_values.h"
 #include "settings/ini_file.h"
@@ -9,10 +11,10 @@ namespace {
 
 class SectionReader {
  public:
-  SectionReader(const IniFile& ini, std::string section, const ReportReadOptions& options)
-      : ini_(ini), section_(std::move(section)), options_(options) {}
+  SectionReader(const IniFile& ini, std::string_view section, const ReportReadOptions& options)
+      : section_(ini.section(section)), options_(options) {}
 
-  std::optional<std::string> text(std::string_view key) const { return ini_.value(section_, key); }
+  std::optional<std::string> text(std::string_view key) const { return section_.value(key); }
 
   std::optional<int32_t> integer(std::string_view key) const {
     const std::optional<std::string> t = text(key);
@@ -30,11 +32,10 @@ class SectionReader {
     return parseReportViewerFloat(t, options_.decimalSeparator);
   }
 
-  bool exists() const { return ini_.hasSection(section_); }
+  bool exists() const { return section_.exists(); }
 
  private:
-  const IniFile& ini_;
-  std::string section_;
+  IniFile::SectionView section_;
   const ReportReadOptions& options_;
 };
 
@@ -55,15 +56,18 @@ ThroughputCurve readCurve(const SectionReader& section) {
 }  // namespace
 
 std::string numberedName(std::string_view stem, int n) {
-  std::string name(stem);
-  name += std::to_string(n);
+  std::array<char, 16> digits;
+  const size_t length = static_cast<size_t>(std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr - digits.data());
+  std::string name;
+  name.reserve(stem.size() + length);
+  name.append(stem).append(digits.data(), length);
   return name;
 }
 
 ReportFile readReportFile(const IniFile& ini, const ReportReadOptions& options) {
   ReportFile r;
 
-  const SectionReader program(ini, std::string(kProgramSection), options);
+  const SectionReader program(ini, kProgramSection, options);
   r.logoimage = program.text("logoimage");
   r.Nocommentlines = program.integer("Nocommentlines");
   const int commentCount = std::min(r.Nocommentlines.value_or(0), kReportCommentLimit);
@@ -79,12 +83,12 @@ ReportFile readReportFile(const IniFile& ini, const ReportReadOptions& options) 
   r.Tank = program.text("Tank");
   r.DateTime = program.floating("DateTime");
 
-  const SectionReader settings(ini, std::string(kSettingsSection), options);
+  const SectionReader settings(ini, kSettingsSection, options);
   r.NrChannels = settings.integer("NrChannels");
   r.Ledge = settings.integer("Ledge");
   r.Redge = settings.integer("Redge");
 
-  const SectionReader eka(ini, std::string(kEkaSection), options);
+  const SectionReader eka(ini, kEkaSection, options);
   r.channelwidth = eka.integer("channelwidth");
   r.Skuffubreidd = eka.integer("Skuffubreidd");
   for (int n = 1; n <= kReportChannels; ++n) {
@@ -110,10 +114,10 @@ ReportFile readReportFile(const IniFile& ini, const ReportReadOptions& options) 
     if (chart.exists()) r.channelThroughput[n] = readCurve(chart);
   }
 
-  const SectionReader shared(ini, std::string(kThroughputSection), options);
+  const SectionReader shared(ini, kThroughputSection, options);
   if (shared.exists()) r.sharedThroughput = readCurve(shared);
 
-  const SectionReader stored(ini, std::string(kStoredValuesSection), options);
+  const SectionReader stored(ini, kStoredValuesSection, options);
   for (int i = 0;; ++i) {
     std::optional<std::string> line = stored.text(std::to_string(i));
     if (!line) break;

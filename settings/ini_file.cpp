@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <fstream>
-#include <iterator>
 
 #include "settings/ini_line.h"
 #include "settings/regular_file.h"
@@ -28,7 +27,11 @@ std::string safeName(std::string_view name, std::string_view forbidden) {
 std::optional<std::string> readFileBytes(const std::string& path) {
   std::ifstream in;
   if (openRegularFile(path, in) != FileProblem::kNone) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // In blocks: a character at a time (istreambuf_iterator) costs a call for
+  // every byte.
+  std::string bytes;
+  char block[8192];
+  while (in.read(block, sizeof block) || in.gcount() > 0) bytes.append(block, static_cast<size_t>(in.gcount()));
   if (in.bad()) return std::nullopt;
   return bytes;
 }
@@ -40,10 +43,9 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
     // `parsed` views into `line`: everything is taken from it before the line moves.
     const IniLine parsed = parseIniLine(line);
     if (parsed.kind == IniLine::Kind::kSection) {
-      std::string folded = foldIniName(parsed.name);
-      repeated = file.sectionIndex_.count(folded) != 0;
+      repeated = file.sectionIndex_.contains(parsed.name);
       if (!repeated) {
-        file.sectionIndex_.emplace(std::move(folded), file.sections_.size());
+        file.sectionIndex_.emplace(std::string(parsed.name), file.sections_.size());
         file.sections_.push_back(Section{std::move(line), {}, {}, kNone});
         continue;
       }
@@ -54,13 +56,13 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
       continue;
     }
     Section& section = file.sections_.back();
-    std::string foldedKey;
+    size_t valueAt = kNotSearched;
     if (parsed.kind == IniLine::Kind::kValue && !repeated) {
-      foldedKey = foldIniName(parsed.name);
-      section.keyIndex.emplace(foldedKey, section.lines.size());  // the first line of a key wins
+      valueAt = static_cast<size_t>(parsed.rawValue.data() - line.data());
+      section.keyIndex.emplace(std::string(parsed.name), section.lines.size());  // the first line of a key wins
       section.lastValueLine = section.lines.size();
     }
-    section.lines.push_back(Line{std::move(line), std::move(foldedKey)});
+    section.lines.push_back(Line{std::move(line), valueAt});
   }
   return file;
 }
@@ -81,12 +83,18 @@ IniFile::Section* IniFile::findSection(std::string_view name) {
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
+std::optional<std::string> IniFile::SectionView::value(std::string_view key) const {
+  if (section_ == nullptr) return std::nullopt;
+  const auto it = section_->keyIndex.find(key);
+  if (it == section_->keyIndex.end()) return std::nullopt;
+  const Line& line = section_->lines[it->second];
+  return iniValueText(std::string_view(line.text).substr(line.valueAt));
+}
+
+IniFile::SectionView IniFile::section(std::string_view name) const { return SectionView(findSection(name)); }
+
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
-  const Section* s = findSection(section);
-  if (s == nullptr) return std::nullopt;
-  const auto it = s->keyIndex.find(key);
-  if (it == s->keyIndex.end()) return std::nullopt;
-  return iniValueText(parseIniLine(s->lines[it->second].text).rawValue);
+  return this->section(section).value(key);
 }
 
 bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
@@ -105,8 +113,9 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
   names.reserve(s->keyIndex.size());
   for (size_t i = 0; i < s->lines.size(); ++i) {
     const Line& line = s->lines[i];
-    if (line.foldedKey.empty() || s->keyIndex.at(line.foldedKey) != i) continue;
-    names.emplace_back(parseIniLine(line.text).name);
+    if (line.valueAt == kNotSearched) continue;
+    const std::string_view name = parseIniLine(line.text).name;
+    if (s->keyIndex.find(name)->second == i) names.emplace_back(name);
   }
   return names;
 }
@@ -116,26 +125,29 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
   const std::string sectionName = safeName(section, "]");
   const std::string keyName = safeName(key, "=");
   if (sectionName.empty() || keyName.empty()) return;
-  std::string line = keyName + "=" + iniQuoteValue(value);
+  std::string line;
+  line.reserve(keyName.size() + 1 + value.size() + 2);
+  line.append(keyName).append(1, '=');
+  const size_t valueAt = line.size();
+  appendIniQuotedValue(line, value);
 
   Section* s = findSection(sectionName);
   if (s == nullptr) {
-    sectionIndex_.emplace(foldIniName(sectionName), sections_.size());
+    sectionIndex_.emplace(sectionName, sections_.size());
     s = &sections_.emplace_back(Section{"[" + sectionName + "]", {}, {}, kNone});
   }
-  std::string foldedKey = foldIniName(keyName);
-  const auto it = s->keyIndex.find(foldedKey);
+  const auto it = s->keyIndex.find(keyName);
   if (it != s->keyIndex.end()) {
-    s->lines[it->second].text = std::move(line);
+    s->lines[it->second] = Line{std::move(line), valueAt};
     return;
   }
   // After the last value line; with none, right after the header, ahead of
   // any comments or blank lines that lead into the next section. No searched
   // value line follows that place, so no index moves.
   const size_t at = s->lastValueLine == kNone ? 0 : s->lastValueLine + 1;
-  s->keyIndex.emplace(foldedKey, at);
+  s->keyIndex.emplace(keyName, at);
   s->lastValueLine = at;
-  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(line), std::move(foldedKey)});
+  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(line), valueAt});
 }
 
 std::string IniFile::serialize() const {

@@ -46,7 +46,24 @@
 #include "settings/ini_line.h"
 
 class IniFile {
+ private:
+  struct Section;
+
  public:
+  // One section, found once for reading many of its keys. It stays valid
+  // while the file is neither changed nor moved.
+  class SectionView {
+   public:
+    bool exists() const { return section_ != nullptr; }
+    // As IniFile::value for this section.
+    std::optional<std::string> value(std::string_view key) const;
+
+   private:
+    friend class IniFile;
+    explicit SectionView(const Section* section) : section_(section) {}
+    const Section* section_;
+  };
+
   IniFile() = default;
 
   // Never throws on content; garbage lines are ignored (and kept).
@@ -57,6 +74,7 @@ class IniFile {
   // The value as the private-profile functions would give it, nullopt when
   // the section or key is absent.
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
+  SectionView section(std::string_view name) const;
   bool hasSection(std::string_view section) const;
   std::vector<std::string> sectionNames() const;                  // file order, first spelling
   std::vector<std::string> keys(std::string_view section) const;  // file order, first spelling
@@ -69,7 +87,8 @@ class IniFile {
   std::string serialize() const;
 
  private:
-  // Names looked up as given: the tables hash and compare them folded.
+  // Names looked up as given: the tables hash and compare them folded, so
+  // they keep a name as first spelled.
   struct NameHash {
     using is_transparent = void;
     size_t operator()(std::string_view name) const { return iniNameHash(name); }
@@ -80,9 +99,12 @@ class IniFile {
   };
   using NameIndex = std::unordered_map<std::string, size_t, NameHash, NameEqual>;
 
+  static constexpr size_t kNotSearched = static_cast<size_t>(-1);
   struct Line {
-    std::string text;       // as read (in UTF-8) or as setValue wrote it, without its line end
-    std::string foldedKey;  // empty unless a value line that readers search
+    std::string text;  // as read (in UTF-8) or as setValue wrote it, without its line end
+    // In a value line that readers search: where the text after its "="
+    // starts; else kNotSearched.
+    size_t valueAt = kNotSearched;
   };
   // A section of a new name: its header and every line up to the next
   // section of a new name. The header and lines of a repeated section are
@@ -90,7 +112,7 @@ class IniFile {
   struct Section {
     std::string header;  // the header line as it stands
     std::vector<Line> lines;
-    NameIndex keyIndex;                              // folded key -> its first line
+    NameIndex keyIndex;                              // key -> its first line
     size_t lastValueLine = static_cast<size_t>(-1);    // the last searched value line, if any
   };
 
@@ -99,7 +121,7 @@ class IniFile {
 
   std::vector<std::string> preamble_;  // the lines before the first section
   std::vector<Section> sections_;      // file order
-  NameIndex sectionIndex_;             // folded name -> sections_ index
+  NameIndex sectionIndex_;             // name -> sections_ index
 };
 
 // Reads a whole regular file into memory; nullopt when it cannot be read

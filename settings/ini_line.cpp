@@ -1,5 +1,6 @@
 #include "settings/ini_line.h"
 
+#include <array>
 #include <cstdint>
 
 #include "settings/text_encoding.h"
@@ -8,7 +9,17 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-char foldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// ASCII lower case by table: names are hashed and compared a character at a
+// time on every look-up, and a table does it without a branch.
+constexpr std::array<unsigned char, 256> kFoldTable = [] {
+  std::array<unsigned char, 256> table{};
+  for (size_t i = 0; i < table.size(); ++i) {
+    table[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i - 'A' + 'a' : i);
+  }
+  return table;
+}();
+
+char foldChar(char c) { return static_cast<char>(kFoldTable[static_cast<unsigned char>(c)]); }
 
 bool isQuote(char c) { return c == '"' || c == '\''; }
 
@@ -53,14 +64,25 @@ std::string iniValueText(std::string_view rawValue) {
 }
 
 std::string iniQuoteValue(std::string_view value) {
-  std::string text(value);
-  for (char& c : text) {
-    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  std::string text;
+  appendIniQuotedValue(text, value);
+  return text;
+}
+
+void appendIniQuotedValue(std::string& out, std::string_view value) {
+  const size_t from = out.size();
+  out.append(value);
+  for (size_t i = from; i < out.size(); ++i) {
+    if (out[i] == '\r' || out[i] == '\n' || out[i] == '\0') out[i] = ' ';
   }
+  // Judged on the text as written, blanks for line ends included.
+  const std::string_view text = std::string_view(out).substr(from);
   const bool trimmed = !text.empty() && (isBlank(text.front()) || isBlank(text.back()));
   const bool unquoted = text.size() >= 2 && isQuote(text.front()) && text.front() == text.back();
-  if (trimmed || unquoted) return '"' + text + '"';
-  return text;
+  if (trimmed || unquoted) {
+    out.insert(from, 1, '"');
+    out += '"';
+  }
 }
 
 std::string foldIniName(std::string_view name) {
@@ -81,6 +103,7 @@ size_t iniNameHash(std::string_view name) {
 
 bool iniNamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // mostly spelled alike
   for (size_t i = 0; i < a.size(); ++i) {
     if (foldChar(a[i]) != foldChar(b[i])) return false;
   }

@@ -36,6 +36,8 @@ std::string iniValueText(std::string_view rawValue);
 // ends and NULs become blanks (a value must not break its line), and values
 // that a reader would trim or unquote are wrapped in double quotes.
 std::string iniQuoteValue(std::string_view value);
+// The same, appended to `out`.
+void appendIniQuotedValue(std::string& out, std::string_view value);
 
 // ASCII lower case, for matching names.
 std::string foldIniName(std::string_view name);
