@@ -192,6 +192,12 @@ std::string reportFileText(const ReportFile& report, const ReportWriteOptions& o
 }
 
 std::vector<std::string> reportWriteProblems(const ReportFile& report, const ReportWriteOptions& options) {
+  ReportReadBack readBack;
+  return reportWriteProblems(report, options, readBack);
+}
+
+std::vector<std::string> reportWriteProblems(const ReportFile& report, const ReportWriteOptions& options,
+                                             ReportReadBack& readBack) {
   std::vector<std::string> problems;
   // Not-finite floats have no decimal text; say so plainly rather than as a
   // read-back difference.
@@ -206,10 +212,10 @@ std::vector<std::string> reportWriteProblems(const ReportFile& report, const Rep
   // rules, the way the viewers will.
   const IniFile ini = IniFile::fromBytes(reportFileText(report, options));
   const ReportFile expected = asWritten(report);
-  compareReadBack(expected, readReportFile(ini, {FloatRule::kReportViewer, options.decimalSeparator}),
-                  "report viewer", problems);
-  compareReadBack(expected, readReportFile(ini, {FloatRule::kRecordViewer, options.decimalSeparator}),
-                  "record viewer", problems);
+  readBack.reportViewer = readReportFile(ini, {FloatRule::kReportViewer, options.decimalSeparator});
+  readBack.recordViewer = readReportFile(ini, {FloatRule::kRecordViewer, options.decimalSeparator});
+  compareReadBack(expected, readBack.reportViewer, "report viewer", problems);
+  compareReadBack(expected, readBack.recordViewer, "record viewer", problems);
   return problems;
 }
 

@@ -34,6 +34,22 @@ struct ReportWriteOptions {
 std::vector<std::string> reportWriteProblems(const ReportFile& report,
                                              const ReportWriteOptions& options = {});
 
+// What the viewers read back of the file written for a report: one reading
+// per float rule, with the options' decimal separator.
+struct ReportReadBack {
+  ReportFile reportViewer;  // FloatRule::kReportViewer
+  ReportFile recordViewer;  // FloatRule::kRecordViewer
+  const ReportFile& by(FloatRule rule) const {
+    return rule == FloatRule::kRecordViewer ? recordViewer : reportViewer;
+  }
+};
+
+// The same problems, and what the check read back into `readBack` (left as
+// it was when a float is not finite: the file is then not read back). For a
+// caller that wants both without writing and reading the file twice.
+std::vector<std::string> reportWriteProblems(const ReportFile& report, const ReportWriteOptions& options,
+                                             ReportReadBack& readBack);
+
 // The file's bytes (UTF-8, CRLF).
 std::string reportFileText(const ReportFile& report, const ReportWriteOptions& options = {});
 
