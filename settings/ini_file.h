@@ -45,6 +45,8 @@
 
 #include "settings/ini_line.h"
 
+enum class FileProblem;  // settings/regular_file.h
+
 class IniFile {
  private:
   struct Section;
@@ -60,7 +62,8 @@ class IniFile {
 
    private:
     friend class IniFile;
-    explicit SectionView(const Section* section) : section_(section) {}
+    SectionView(const IniFile* file, const Section* section) : file_(file), section_(section) {}
+    const IniFile* file_;
     const Section* section_;
   };
 
@@ -68,8 +71,9 @@ class IniFile {
 
   // Never throws on content; garbage lines are ignored (and kept).
   static IniFile fromBytes(std::string_view bytes);
-  // nullopt when the file cannot be read (missing, a folder, no permission).
-  static std::optional<IniFile> fromFile(const std::string& path);
+  // nullopt when the file cannot be read (missing, a folder, no permission);
+  // `problem`, where given, then says why.
+  static std::optional<IniFile> fromFile(const std::string& path, FileProblem* problem = nullptr);
 
   // The value as the private-profile functions would give it, nullopt when
   // the section or key is absent.
@@ -87,8 +91,8 @@ class IniFile {
   std::string serialize() const;
 
  private:
-  // Names looked up as given: the tables hash and compare them folded, so
-  // they keep a name as first spelled.
+  // Section names looked up as given: the table hashes and compares them
+  // folded, so it keeps a name as first spelled.
   struct NameHash {
     using is_transparent = void;
     size_t operator()(std::string_view name) const { return iniNameHash(name); }
@@ -99,33 +103,50 @@ class IniFile {
   };
   using NameIndex = std::unordered_map<std::string, size_t, NameHash, NameEqual>;
 
-  static constexpr size_t kNotSearched = static_cast<size_t>(-1);
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
+  // A line of the file: its text stands in text_, as read (in UTF-8) or as
+  // setValue wrote it, without its line end. Places in it count from `at`.
   struct Line {
-    std::string text;  // as read (in UTF-8) or as setValue wrote it, without its line end
-    // In a value line that readers search: where the text after its "="
-    // starts; else kNotSearched.
-    size_t valueAt = kNotSearched;
+    size_t at = 0;
+    size_t size = 0;
+    size_t nameAt = 0;  // the section name of a header, the key of a value line
+    size_t nameSize = 0;
+    size_t valueAt = kNone;  // a value line that readers search: where the text after "=" starts
+  };
+  // A key of a section: the hash of its name and its first line.
+  struct Key {
+    size_t hash;
+    size_t line;
   };
   // A section of a new name: its header and every line up to the next
   // section of a new name. The header and lines of a repeated section are
   // kept among these lines, never searched.
   struct Section {
-    std::string header;  // the header line as it stands
+    Line header;
     std::vector<Line> lines;
-    NameIndex keyIndex;                              // key -> its first line
-    size_t lastValueLine = static_cast<size_t>(-1);    // the last searched value line, if any
+    std::vector<Key> keys;         // by hash; one per key name, with the first line of that name
+    size_t lastValueLine = kNone;  // the last searched value line, if any
   };
 
+  std::string_view textOf(const Line& line) const { return std::string_view(text_).substr(line.at, line.size); }
+  std::string_view nameOf(const Line& line) const { return textOf(line).substr(line.nameAt, line.nameSize); }
   const Section* findSection(std::string_view name) const;
   Section* findSection(std::string_view name);
+  // The first line of key `name` in `section`; kNone when it has none.
+  size_t findKey(const Section& section, std::string_view name) const;
+  // Builds section.keys from its searched value lines.
+  void indexKeys(Section& section) const;
 
-  std::vector<std::string> preamble_;  // the lines before the first section
-  std::vector<Section> sections_;      // file order
-  NameIndex sectionIndex_;             // name -> sections_ index
+  std::string text_;               // the text of every line, back to back
+  std::vector<Line> preamble_;     // the lines before the first section
+  std::vector<Section> sections_;  // file order
+  NameIndex sectionIndex_;         // name -> sections_ index
 };
 
 // Reads a whole regular file into memory; nullopt when it cannot be read
-// (a folder, FIFO or device is not read at all).
-std::optional<std::string> readFileBytes(const std::string& path);
+// (a folder, FIFO or device is not read at all), with the reason in
+// `problem` where given.
+std::optional<std::string> readFileBytes(const std::string& path, FileProblem* problem = nullptr);
 
 #endif  // TINDAVEL_SETTINGS_INI_FILE_H_

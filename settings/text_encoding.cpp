@@ -97,7 +97,9 @@ size_t findFrom(std::string_view text, char c, size_t from) {
   return at == nullptr ? std::string_view::npos : static_cast<size_t>(static_cast<const char*>(at) - text.data());
 }
 
-void splitLines(std::string_view text, bool decodeEach, std::vector<std::string>& lines) {
+// Appends the lines of `text` to `out`. With `decodeEach`, each line is
+// taken to UTF-8 on its own (lineToUtf8's rule); else it is UTF-8 already.
+void splitLines(std::string_view text, bool decodeEach, TextLines& out) {
   // The next CR and the next LF are each looked for again only once passed,
   // so a file of one kind of line end is still read in one pass.
   size_t cr = findFrom(text, '\r', 0);
@@ -112,7 +114,13 @@ void splitLines(std::string_view text, bool decodeEach, std::vector<std::string>
     std::string_view line = text.substr(start, end - start);
     if (const size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
     if (!(last && start == text.size())) {  // no empty line after the last line end
-      lines.push_back(decodeEach ? lineToUtf8(line) : std::string(line));
+      const size_t at = out.text.size();
+      if (decodeEach && !isValidUtf8(line)) {
+        out.text += cp1252ToUtf8(line);
+      } else {
+        out.text.append(line);
+      }
+      out.lines.push_back({at, out.text.size() - at});
     }
     if (last) break;
     start = end + 1;
@@ -189,8 +197,11 @@ std::string lineToUtf8(std::string_view bytes) {
 //     the section [Eka] after one save.
 //   - UTF-16 of an odd number of bytes: the last byte is half a code unit and
 //     is dropped (the writer never writes UTF-16, so nothing of it comes back).
-std::vector<std::string> decodeTextLines(std::string_view bytes) {
-  std::vector<std::string> lines;
+TextLines decodeTextLines(std::string_view bytes) {
+  // Room for lines of this length or longer from the start; shorter ones
+  // grow the list as usual.
+  constexpr size_t kTypicalLineBytes = 16;
+  TextLines lines;
   if (bytes.empty()) return lines;
   constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
   auto dropMarks = [&](std::string_view& text) {
@@ -200,9 +211,13 @@ std::vector<std::string> decodeTextLines(std::string_view bytes) {
     const std::string text = decodeUtf16(bytes.substr(2), bytes[0] == '\xFF');
     std::string_view view = text;
     dropMarks(view);  // U+FEFF decoded: the marks after the first
+    lines.text.reserve(view.size());
+    lines.lines.reserve(view.size() / kTypicalLineBytes + 1);
     splitLines(view, false, lines);
   } else {
     dropMarks(bytes);
+    lines.text.reserve(bytes.size());
+    lines.lines.reserve(bytes.size() / kTypicalLineBytes + 1);
     splitLines(bytes, true, lines);
   }
   return lines;

@@ -27,6 +27,17 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // as Windows-1252.
 std::string lineToUtf8(std::string_view bytes);
 
+// Lines of text kept back to back in one string: line i is
+// text.substr(lines[i].at, lines[i].size).
+struct TextLines {
+  struct Span {
+    size_t at;
+    size_t size;
+  };
+  std::string text;
+  std::vector<Span> lines;
+};
+
 // Splits a whole file into lines of UTF-8 text without their line ends. Lines
 // end in LF, CRLF or a lone CR. A UTF-8 byte-order mark is dropped; a UTF-16LE
 // or UTF-16BE mark makes the file decode as UTF-16 (bad surrogates become
@@ -34,7 +45,7 @@ std::string lineToUtf8(std::string_view bytes);
 // are dropped too (the rule is beside decodeTextLines). Otherwise each line is decoded on its own by lineToUtf8, so one
 // line typed in another editor does not spoil the rest. A NUL ends a line's
 // text, as it ends a C string for the Windows functions.
-std::vector<std::string> decodeTextLines(std::string_view bytes);
+TextLines decodeTextLines(std::string_view bytes);
 
 // A file name as messages show it: `bytes` as they are where they are valid
 // UTF-8, each byte that is not replaced by U+FFFD. (Names are bytes on the
