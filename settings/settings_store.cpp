@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "settings/atomic_file.h"
+#include "settings/regular_file.h"
 
 namespace fs = std::filesystem;
 
@@ -67,19 +68,13 @@ void SettingsStore::setPath(std::string path) {
 }
 
 bool SettingsStore::reload() {
-  std::error_code ec;
-  if (path_.empty()) {
+  FileProblem problem = FileProblem::kMissing;
+  std::optional<IniFile> doc = path_.empty() ? std::nullopt : IniFile::fromFile(path_, &problem);
+  if (!doc && problem == FileProblem::kMissing) {
     document_ = IniFile();
     readable_ = true;
     return true;
   }
-  const bool exists = fs::exists(path_, ec);
-  if (!exists && !ec) {
-    document_ = IniFile();
-    readable_ = true;
-    return true;
-  }
-  std::optional<IniFile> doc = IniFile::fromFile(path_);
   readable_ = doc.has_value();
   document_ = doc ? std::move(*doc) : IniFile();
   return readable_;
