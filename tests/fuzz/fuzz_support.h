@@ -42,10 +42,13 @@ inline const std::filesystem::path& scratchFolder() {
   return folder;
 }
 
+// The full path of `name` in the scratch folder.
+inline std::string scratchPath(const std::string& name) { return (scratchFolder() / name).string(); }
+
 // Writes `bytes` to `name` in the scratch folder; returns the full path.
 // Unbuffered C I/O: one write, and no stream buffer made and freed per input.
 inline std::string writeScratchFile(const std::string& name, std::string_view bytes) {
-  std::string path = (scratchFolder() / name).string();
+  std::string path = scratchPath(name);
   std::FILE* out = std::fopen(path.c_str(), "wb");
   check(out != nullptr, "scratch file opened");
   std::setvbuf(out, nullptr, _IONBF, 0);

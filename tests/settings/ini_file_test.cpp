@@ -187,6 +187,26 @@ TEST(IniFileRewriteTest, DuplicatesStayAsTheReaderSeesThem) {
   EXPECT_NE(doc.serialize().find("k=third"), std::string::npos);
 }
 
+// Many keys in one section, read and added in any case: each is found under
+// every spelling, the first line of a name wins, and the file keeps its order.
+TEST(IniFileRewriteTest, ManyKeysAreFoundUnderAnySpelling) {
+  std::string text = "[Eka]\n";
+  for (int i = 0; i < 300; ++i) {
+    text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\nKEY" + std::to_string(i) + "=late\n";
+  }
+  IniFile doc = IniFile::fromBytes(text);
+  for (int i = 300; i < 600; ++i) doc.setValue("Eka", "kEy" + std::to_string(i), std::to_string(i));
+  const IniFile back = IniFile::fromBytes(doc.serialize());
+  for (const IniFile* file : {static_cast<const IniFile*>(&doc), &back}) {
+    const std::vector<std::string> keys = file->keys("eka");
+    ASSERT_EQ(keys.size(), 600u);
+    for (int i = 0; i < 600; ++i) {
+      EXPECT_EQ(keys[static_cast<size_t>(i)], (i < 300 ? "Key" : "kEy") + std::to_string(i));
+      EXPECT_EQ(file->section("EKA").value("key" + std::to_string(i)), std::to_string(i));
+    }
+  }
+}
+
 TEST(IniFileRewriteTest, AnswersAfterSetValueAreThoseOfTheSavedFile) {
   IniFile doc = IniFile::fromBytes("[Eka]\nk=first\nK=second\n; note\n[EKA]\nExtra=hidden\nk=third\n[Other]\n");
   doc.setValue("eka", "K", "new");       // replaces the first line and its spelling
