@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/channel_width.h"
 #include "settings/settings_model.h"
 #include "settings/settings_variables.h"
 #include "widgets/dialog_seam.h"
@@ -172,7 +173,7 @@ class Tsett : public QDialog, private SettingsObserver {
   QLineEdit* Linescan = nullptr;
   QLineEdit* ampl = nullptr;
   QLineEdit* imagebuffsize = nullptr;
-  std::array<QRadioButton*, 3> Channelwidth{};
+  std::array<QRadioButton*, kChannelWidthItems.size()> Channelwidth{};  // one per width
   QGroupBox* GroupBox6 = nullptr;
   QSpinBox* Nrch = nullptr;
   QSpinBox* Resolution = nullptr;
