@@ -85,12 +85,6 @@ void appendIniQuotedValue(std::string& out, std::string_view value) {
   }
 }
 
-std::string foldIniName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = foldChar(c);
-  return folded;
-}
-
 size_t iniNameHash(std::string_view name) {
   // FNV-1a over the folded bytes.
   uint64_t hash = 14695981039346656037ULL;

@@ -39,8 +39,7 @@ std::string iniQuoteValue(std::string_view value);
 // The same, appended to `out`.
 void appendIniQuotedValue(std::string& out, std::string_view value);
 
-// ASCII lower case, for matching names.
-std::string foldIniName(std::string_view name);
+// Whether two names are the same in ASCII lower case.
 bool iniNamesEqual(std::string_view a, std::string_view b);
 // A hash of a name that ignores its case as iniNamesEqual does, so that
 // tables of names are searched by a name as it is given, with no folded copy.

@@ -98,7 +98,7 @@ size_t findFrom(std::string_view text, char c, size_t from) {
 }
 
 // Appends the lines of `text` to `out`. With `decodeEach`, each line is
-// taken to UTF-8 on its own (lineToUtf8's rule); else it is UTF-8 already.
+// taken to UTF-8 on its own (appendLineAsUtf8); else it is UTF-8 already.
 void splitLines(std::string_view text, bool decodeEach, TextLines& out) {
   // The next CR and the next LF are each looked for again only once passed,
   // so a file of one kind of line end is still read in one pass.
@@ -115,8 +115,8 @@ void splitLines(std::string_view text, bool decodeEach, TextLines& out) {
     if (const size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
     if (!(last && start == text.size())) {  // no empty line after the last line end
       const size_t at = out.text.size();
-      if (decodeEach && !isValidUtf8(line)) {
-        out.text += cp1252ToUtf8(line);
+      if (decodeEach) {
+        appendLineAsUtf8(out.text, line);
       } else {
         out.text.append(line);
       }
@@ -179,9 +179,12 @@ std::string cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string lineToUtf8(std::string_view bytes) {
-  if (isValidUtf8(bytes)) return std::string(bytes);
-  return cp1252ToUtf8(bytes);
+void appendLineAsUtf8(std::string& out, std::string_view bytes) {
+  if (isValidUtf8(bytes)) {
+    out.append(bytes);
+  } else {
+    out += cp1252ToUtf8(bytes);
+  }
 }
 
 // How the encodings are told apart, and what the odd cases mean:

@@ -23,9 +23,9 @@ bool isValidUtf8(std::string_view bytes);
 // Windows' own conversion does.
 std::string cp1252ToUtf8(std::string_view bytes);
 
-// One line of 8-bit text to UTF-8: as it is when it is valid UTF-8, else read
-// as Windows-1252.
-std::string lineToUtf8(std::string_view bytes);
+// Appends one line of 8-bit text to `out` as UTF-8: as it is when it is
+// valid UTF-8, else read as Windows-1252.
+void appendLineAsUtf8(std::string& out, std::string_view bytes);
 
 // Lines of text kept back to back in one string: line i is
 // text.substr(lines[i].at, lines[i].size).
@@ -42,7 +42,7 @@ struct TextLines {
 // end in LF, CRLF or a lone CR. A UTF-8 byte-order mark is dropped; a UTF-16LE
 // or UTF-16BE mark makes the file decode as UTF-16 (bad surrogates become
 // U+FFFD, an odd last byte is dropped). Further marks right after the first
-// are dropped too (the rule is beside decodeTextLines). Otherwise each line is decoded on its own by lineToUtf8, so one
+// are dropped too (the rule is beside decodeTextLines). Otherwise each line is decoded on its own by appendLineAsUtf8, so one
 // line typed in another editor does not spoil the rest. A NUL ends a line's
 // text, as it ends a C string for the Windows functions.
 TextLines decodeTextLines(std::string_view bytes);
